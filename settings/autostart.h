@@ -1,0 +1,32 @@
+#pragma once
+
+#include <string>
+
+#include "settings/exe_location.h"
+
+namespace 开机运行 {
+
+inline constexpr wchar_t kRunValueName[] = L" 开机同步程序";
+
+enum class RunKeyHive { LocalMachine, CurrentUser };
+
+// The "Software\Microsoft\Windows\CurrentVersion\Run" key of either hive.
+class RunKey {
+ public:
+  virtual bool SetValue(RunKeyHive hive, const std::wstring& name, const std::wstring& data) = 0;
+  virtual void DeleteValue(RunKeyHive hive, const std::wstring& name) = 0;
+
+ protected:
+  ~RunKey() = default;
+};
+
+// Directory, "\", base name, ".exe". Quoted when it holds a blank, since
+// Windows would otherwise try C:\Program.exe for C:\Program Files\...
+std::wstring RunValueData(const ExeLocation& exe);
+
+// Machine-wide when the user may write there, otherwise for this user only,
+// so that a ticked box always means the program starts at logon. Disabling
+// removes the value from both.
+void SetAutostart(bool enable, RunKey& runKey, const std::wstring& data);
+
+}  // namespace 开机运行

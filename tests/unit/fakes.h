@@ -1,0 +1,160 @@
+#pragma once
+
+#include <cstdlib>
+#include <map>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "settings/autostart.h"
+#include "settings/ini_file.h"
+#include "ui/form_view.h"
+
+// A settings file in memory that reads like the system's profile functions.
+class FakeIniFile final : public 定义::IniFile {
+ public:
+  using Key = std::pair<std::wstring, std::wstring>;
+
+  bool exists = true;
+  bool writable = true;
+  std::map<Key, std::wstring> values;
+  std::vector<std::wstring> writes;  // "section/key=value", in order
+
+  bool Exists() const override { return exists; }
+
+  std::wstring ReadIniString(const std::wstring& section, const std::wstring& key,
+                             int bufferBytes) const override {
+    const auto found = values.find({section, key});
+    if (found == values.end()) return L"";
+    return found->second.substr(0, static_cast<std::size_t>(bufferBytes - 1));
+  }
+
+  // Like GetPrivateProfileInt: the leading decimal digits, 0 when none.
+  std::int32_t ReadIniInt(const std::wstring& section, const std::wstring& key) const override {
+    const auto found = values.find({section, key});
+    if (found == values.end()) return 0;
+    return static_cast<std::int32_t>(std::wcstoll(found->second.c_str(), nullptr, 10));
+  }
+
+  bool WriteIniString(const std::wstring& section, const std::wstring& key,
+                      const std::wstring& value) override {
+    writes.push_back(section + L"/" + key + L"=" + value);
+    if (!writable) return false;
+    values[{section, key}] = value;
+    return true;
+  }
+
+  std::wstring Value(const std::wstring& section, const std::wstring& key) const {
+    const auto found = values.find({section, key});
+    return found == values.end() ? L"<missing>" : found->second;
+  }
+};
+
+class FakeRunKey final : public 开机运行::RunKey {
+ public:
+  bool machineWritable = true;
+  std::map<开机运行::RunKeyHive, std::map<std::wstring, std::wstring>> values;
+
+  bool SetValue(开机运行::RunKeyHive hive, const std::wstring& name,
+                const std::wstring& data) override {
+    if (hive == 开机运行::RunKeyHive::LocalMachine && !machineWritable) return false;
+    values[hive][name] = data;
+    return true;
+  }
+
+  void DeleteValue(开机运行::RunKeyHive hive, const std::wstring& name) override {
+    if (hive == 开机运行::RunKeyHive::LocalMachine && !machineWritable) return;
+    values[hive].erase(name);
+  }
+
+  std::optional<std::wstring> Value(开机运行::RunKeyHive hive) const {
+    const auto inHive = values.find(hive);
+    if (inHive == values.end()) return std::nullopt;
+    const auto found = inHive->second.find(开机运行::kRunValueName);
+    if (found == inHive->second.end()) return std::nullopt;
+    return found->second;
+  }
+};
+
+class FakeView final : public FormView {
+ public:
+  std::wstring address = L"192.168.1.1";
+  std::uint32_t addressBack = 0xFF0000, addressFore = 0xFFFFFF;
+  std::wstring 本机时间 = L"本机时间", 网络时间 = L"网络时间", label4 = L"每隔 30 分钟校时一次";
+  std::uint32_t 网络时间Colour = 0x00FF00;
+  int shownAutostart = 0, shownInterval = 30;
+  bool visible = false, unloaded = false;
+  std::vector<std::wstring> events;  // what the handlers did, in order
+
+  std::wstring 服务器路径Text() const override { return address; }
+  void Set服务器路径Text(const std::wstring& text) override { address = text; }
+  void Set服务器路径Colours(std::uint32_t back, std::uint32_t fore) override {
+    addressBack = back;
+    addressFore = fore;
+  }
+  void Set本机时间Caption(const std::wstring& caption) override { 本机时间 = caption; }
+  void Set网络时间Caption(const std::wstring& caption) override { 网络时间 = caption; }
+  void Set网络时间Colour(std::uint32_t colour) override { 网络时间Colour = colour; }
+  void SetLabel4Caption(const std::wstring& caption) override { label4 = caption; }
+  void Show开机自动运行(int value) override { shownAutostart = value; }
+  void Show滚动条(int value) override { shownInterval = value; }
+  void ShowForm() override {
+    visible = true;
+    events.push_back(L"show");
+  }
+  void HideForm() override {
+    visible = false;
+    events.push_back(L"hide");
+  }
+  void UnloadForm() override { unloaded = true; }
+};
+
+class FakeSystem final : public FormSystem {
+ public:
+  bool anotherInstance = false;
+  bool reachable = true;
+  bool startable = true;
+  bool commandRunning = false;
+  std::optional<std::uint32_t> endedExitCode;
+  std::wstring timeOfDay = L"03:50:36";
+  std::vector<std::wstring> probes, startedCommands;
+  int trayIcons = 0, trayAdds = 0;
+  std::vector<std::wstring> usage;
+  std::vector<std::wstring>* events = nullptr;  // shared with the view, when set
+
+  bool IsAnotherInstanceRunning() override { return anotherInstance; }
+  bool ProbeHost(const std::wstring& address) override {
+    probes.push_back(address);
+    return reachable;
+  }
+  std::wstring LongTimeNow() override { return timeOfDay; }
+  bool IsSyncCommandRunning() override { return commandRunning; }
+  bool StartSyncCommand(const std::wstring& commandLine) override {
+    if (!startable) return false;
+    startedCommands.push_back(commandLine);
+    commandRunning = true;
+    return true;
+  }
+  std::optional<std::uint32_t> TakeSyncCommandExitCode() override {
+    return std::exchange(endedExitCode, std::nullopt);
+  }
+  void AddTrayIcon() override {
+    ++trayIcons;
+    ++trayAdds;
+    if (events) events->push_back(L"add icon");
+  }
+  void RemoveTrayIcon() override {
+    --trayIcons;
+    if (events) events->push_back(L"remove icon");
+  }
+  void ShowUsage(const std::wstring& caption, const std::wstring& text) override {
+    usage = {caption, text};
+  }
+
+  // The running command ends with this exit code.
+  void EndCommand(std::uint32_t exitCode) {
+    commandRunning = false;
+    endedExitCode = exitCode;
+  }
+};

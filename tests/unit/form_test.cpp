@@ -1,0 +1,322 @@
+#include "ui/form.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+#include "ui/colours.h"
+
+namespace {
+
+using 开机运行::RunKeyHive;
+
+constexpr wchar_t kNetwork[] = L"网络配置";
+constexpr wchar_t kSystem[] = L"系统配置";
+constexpr wchar_t kExe[] = L"C:\\Tools\\LanTimeSync.exe";
+
+class FormTest : public testing::Test {
+ protected:
+  FormTest() {
+    system.events = &view.events;
+    file.exists = false;
+  }
+
+  void StoreSettings(const wchar_t* address, const wchar_t* autostart, const wchar_t* interval) {
+    file.exists = true;
+    file.values[{kNetwork, L"服务器路径"}] = address;
+    file.values[{kSystem, L"开机自动运行"}] = autostart;
+    file.values[{kSystem, L"校时间隔"}] = interval;
+  }
+
+  void Load() {
+    form.Form_Load();
+    file.writes.clear();
+  }
+
+  FakeView view;
+  FakeSystem system;
+  FakeIniFile file;
+  FakeRunKey runKey;
+  同步软件 form{view, system, file, runKey, kExe};
+};
+
+TEST_F(FormTest, SecondInstanceEndsWithoutReadingSettingsOrShowing) {
+  system.anotherInstance = true;
+  StoreSettings(L"10.0.0.1", L"1", L"10");
+  form.Form_Load();
+  EXPECT_TRUE(view.unloaded);
+  EXPECT_FALSE(view.visible);
+  EXPECT_EQ(view.address, L"192.168.1.1");
+  EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), std::nullopt);
+  EXPECT_EQ(system.trayAdds, 0);
+}
+
+TEST_F(FormTest, NoSettingsFileShowsTheDesignValuesAndWritesNothing) {
+  form.Form_Load();
+  EXPECT_TRUE(view.visible);
+  EXPECT_EQ(view.address, L"192.168.1.1");
+  EXPECT_EQ(form.开机自动运行Value(), 0);
+  EXPECT_EQ(form.滚动条Value(), 30);
+  EXPECT_EQ(view.label4, L"每隔 30 分钟校时一次");
+  EXPECT_EQ(view.网络时间, L"网络时间");
+  EXPECT_TRUE(file.writes.empty());
+}
+
+TEST_F(FormTest, StoredDesignValuesRunNoHandlerAndSaveNothing) {
+  StoreSettings(L"10.0.0.1", L"0", L"30");
+  form.Form_Load();
+  EXPECT_EQ(view.address, L"10.0.0.1");
+  EXPECT_EQ(view.网络时间, L"网络时间");
+  EXPECT_TRUE(file.writes.empty());
+  EXPECT_TRUE(runKey.values.empty());
+}
+
+TEST_F(FormTest, StoredTickedBoxStartsInTheTrayAndRenewsTheRunValue) {
+  StoreSettings(L"10.0.0.1", L"1", L"10");
+  form.Form_Load();
+  EXPECT_EQ(view.shownAutostart, 1);
+  EXPECT_EQ(view.shownInterval, 10);
+  EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), kExe);
+  // The box's handler saved before the interval was applied; the stored
+  // interval still comes through.
+  EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"10");
+  EXPECT_EQ(file.Value(kNetwork, L"服务器路径"), L"10.0.0.1");
+  EXPECT_TRUE(form.IsHiddenInTray());
+  EXPECT_EQ(system.trayIcons, 1);
+  EXPECT_EQ(view.events, (std::vector<std::wstring>{L"add icon", L"hide"}));
+}
+
+TEST_F(FormTest, StoredGreyedBoxRemovesTheRunValueAndStaysVisible) {
+  runKey.values[RunKeyHive::LocalMachine][开机运行::kRunValueName] = kExe;
+  StoreSettings(L"10.0.0.1", L"2", L"30");
+  form.Form_Load();
+  EXPECT_EQ(view.shownAutostart, 2);
+  EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), std::nullopt);
+  EXPECT_TRUE(view.visible);
+  EXPECT_EQ(file.Value(kSystem, L"开机自动运行"), L"2");
+}
+
+TEST_F(FormTest, StoredIntervalRelabels) {
+  StoreSettings(L"10.0.0.1", L"0", L"10");
+  form.Form_Load();
+  EXPECT_EQ(view.label4, L"每隔 10 分钟校时一次");
+  EXPECT_EQ(view.网络时间, L"等待同步");
+
+  form.Set滚动条Value(0);
+  EXPECT_EQ(view.label4, L"每隔 0 分钟校时一次");
+  EXPECT_EQ(view.网络时间, L"没有设定自动校时间隔");
+  EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"0");
+}
+
+TEST_F(FormTest, SyncNowStartsTheCommandAndReportsItsEnd) {
+  Load();
+  view.address = L"127.0.0.1";
+  view.网络时间 = L"等待同步";
+  form.Command2_Click();
+  EXPECT_EQ(system.probes, std::vector<std::wstring>{L"127.0.0.1"});
+  EXPECT_EQ(system.startedCommands, std::vector<std::wstring>{L"net time \\\\127.0.0.1 /set /yes"});
+  EXPECT_EQ(view.网络时间, L"等待同步");  // started is not yet synchronised
+
+  system.EndCommand(0);
+  system.timeOfDay = L"03:51:00";
+  form.Timer1_Timer();
+  EXPECT_EQ(view.网络时间, L"同步时间 03:51:00");
+}
+
+TEST_F(FormTest, SyncNowReportsAFailedCommand) {
+  Load();
+  form.Command2_Click();
+  system.EndCommand(2);
+  form.Timer1_Timer();
+  EXPECT_EQ(view.网络时间, L"钟联错误");
+}
+
+TEST_F(FormTest, SyncNowWithoutAnAnswerStartsNothing) {
+  Load();
+  system.reachable = false;
+  for (int i = 0; i < 30; ++i) form.Timer2_Timer();
+  form.Command2_Click();
+  EXPECT_TRUE(system.startedCommands.empty());
+  EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_EQ(form.SyncTickCount(), 0);
+}
+
+TEST_F(FormTest, SyncNowThatCannotStartTheCommandReportsAnError) {
+  Load();
+  system.startable = false;
+  form.Command2_Click();
+  EXPECT_EQ(view.网络时间, L"钟联错误");
+}
+
+TEST_F(FormTest, SyncNowWhileACommandRunsStartsNoSecond) {
+  Load();
+  form.Command2_Click();
+  for (int i = 0; i < 5; ++i) form.Timer2_Timer();
+  form.Command2_Click();
+  EXPECT_EQ(system.startedCommands.size(), 1u);
+  EXPECT_EQ(form.SyncTickCount(), 0);
+}
+
+TEST_F(FormTest, ScheduledSyncRunsAfterTheIntervalAndRestartsTheCount) {
+  StoreSettings(L"127.0.0.1", L"0", L"1");
+  Load();
+  for (int i = 0; i < 59; ++i) form.Timer2_Timer();
+  EXPECT_TRUE(system.startedCommands.empty());
+  form.Timer2_Timer();
+  EXPECT_EQ(system.startedCommands.size(), 1u);
+  EXPECT_EQ(form.SyncTickCount(), 0);
+}
+
+TEST_F(FormTest, ManualSyncRestartsTheSchedule) {
+  StoreSettings(L"127.0.0.1", L"0", L"1");
+  Load();
+  for (int i = 0; i < 50; ++i) form.Timer2_Timer();
+  form.Command2_Click();
+  system.EndCommand(0);
+  for (int i = 0; i < 59; ++i) form.Timer2_Timer();
+  EXPECT_EQ(system.startedCommands.size(), 1u);
+  form.Timer2_Timer();
+  EXPECT_EQ(system.startedCommands.size(), 2u);
+}
+
+TEST_F(FormTest, IntervalZeroWritesItsCaptionOnEveryTickAndHoldsTheCount) {
+  Load();
+  for (int i = 0; i < 10; ++i) form.Timer2_Timer();
+  form.Set滚动条Value(0);
+  view.网络时间 = L"x";
+  form.Timer2_Timer();
+  EXPECT_EQ(view.网络时间, L"没有设定自动校时间隔");
+  EXPECT_EQ(form.SyncTickCount(), 10);
+}
+
+TEST_F(FormTest, LoweringTheIntervalBelowTheCountSyncsOnTheNextTick) {
+  Load();
+  for (int i = 0; i < 400; ++i) form.Timer2_Timer();
+  form.Set滚动条Value(5);
+  EXPECT_TRUE(system.startedCommands.empty());
+  form.Timer2_Timer();
+  EXPECT_EQ(system.startedCommands.size(), 1u);
+}
+
+TEST_F(FormTest, LocalClockAndReachabilityColours) {
+  Load();
+  form.Timer1_Timer();
+  EXPECT_EQ(view.本机时间, L"本机时间 03:50:36");
+  EXPECT_EQ(view.addressBack, colours::kGreen);
+  EXPECT_EQ(view.addressFore, colours::kBlack);
+  EXPECT_EQ(view.网络时间Colour, colours::kGreen);
+
+  system.reachable = false;
+  form.Timer1_Timer();
+  EXPECT_EQ(view.addressBack, colours::kRed);
+  EXPECT_EQ(view.addressFore, colours::kWhite);
+  EXPECT_EQ(view.网络时间Colour, colours::kRed);
+  EXPECT_EQ(system.probes.back(), L"192.168.1.1");
+}
+
+TEST_F(FormTest, HideSavesThenHidesIntoTheTray) {
+  Load();
+  view.address = L"10.1.2.3";
+  form.Command1_Click();
+  EXPECT_EQ(file.Value(kNetwork, L"服务器路径"), L"10.1.2.3");
+  EXPECT_EQ(file.writes.size(), 3u);
+  EXPECT_FALSE(view.visible);
+  EXPECT_EQ(system.trayIcons, 1);
+}
+
+TEST_F(FormTest, HidingTwiceAddsOneIcon) {
+  Load();
+  form.Command1_Click();
+  form.Command1_Click();
+  EXPECT_EQ(system.trayAdds, 1);
+}
+
+TEST_F(FormTest, OnlyALeftDoubleClickOnTheIconRestoresTheWindow) {
+  Load();
+  form.Command1_Click();
+  for (unsigned message : {0x200u, 0x201u, 0x202u, 0x204u, 0x205u, 0x206u})
+    form.TrayIcon_Notify(message);
+  EXPECT_FALSE(view.visible);
+  EXPECT_EQ(system.trayIcons, 1);
+
+  view.events.clear();
+  form.TrayIcon_Notify(0x203);
+  EXPECT_EQ(view.events, (std::vector<std::wstring>{L"show", L"remove icon"}));
+  EXPECT_EQ(system.trayIcons, 0);
+
+  form.TrayIcon_Notify(0x203);
+  EXPECT_EQ(system.trayIcons, 0);
+  form.Command1_Click();
+  EXPECT_EQ(system.trayIcons, 1);
+}
+
+TEST_F(FormTest, ANewTaskbarGetsTheIconBackOnlyWhileHidden) {
+  Load();
+  form.TaskbarCreated();
+  EXPECT_EQ(system.trayAdds, 0);
+  form.Command1_Click();
+  system.trayIcons = 0;  // the old taskbar took it along
+  form.TaskbarCreated();
+  EXPECT_EQ(system.trayIcons, 1);
+}
+
+TEST_F(FormTest, ThePressedBoxTogglesAndRegisters) {
+  Load();
+  form.开机自动运行_Pressed();
+  EXPECT_EQ(view.shownAutostart, 1);
+  EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), kExe);
+  EXPECT_EQ(file.Value(kSystem, L"开机自动运行"), L"1");
+  form.开机自动运行_Pressed();
+  EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), std::nullopt);
+  EXPECT_EQ(file.Value(kSystem, L"开机自动运行"), L"0");
+}
+
+TEST_F(FormTest, PressingAGreyedBoxTicksIt) {
+  StoreSettings(L"10.0.0.1", L"2", L"30");
+  Load();
+  form.开机自动运行_Pressed();
+  EXPECT_EQ(form.开机自动运行Value(), 1);
+}
+
+TEST_F(FormTest, ScrollingMovesByOneWithinTheRange) {
+  Load();
+  form.滚动条_Scroll(ScrollRequest::LineLeft, 0);
+  EXPECT_EQ(view.label4, L"每隔 29 分钟校时一次");
+  form.滚动条_Scroll(ScrollRequest::PageRight, 0);
+  form.滚动条_Scroll(ScrollRequest::PageRight, 0);
+  EXPECT_EQ(form.滚动条Value(), 31);
+  form.滚动条_Scroll(ScrollRequest::ToMaximum, 0);
+  file.writes.clear();
+  form.滚动条_Scroll(ScrollRequest::LineRight, 0);
+  EXPECT_EQ(form.滚动条Value(), 100);
+  EXPECT_TRUE(file.writes.empty());  // no change, no event
+  form.滚动条_Scroll(ScrollRequest::ThumbAt, 0);
+  EXPECT_EQ(view.shownInterval, 0);
+  EXPECT_EQ(view.网络时间, L"没有设定自动校时间隔");
+  EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"0");
+}
+
+TEST_F(FormTest, ClosingSavesTheTypedAddress) {
+  Load();
+  view.address = L"10.9.8.7";
+  form.Form_Unload();
+  EXPECT_EQ(file.Value(kNetwork, L"服务器路径"), L"10.9.8.7");
+}
+
+TEST_F(FormTest, EndingWhileHiddenLeavesNoIconBehind) {
+  Load();
+  form.Command1_Click();
+  form.Form_Unload();
+  EXPECT_EQ(system.trayIcons, 0);
+}
+
+TEST_F(FormTest, ThePictureShowsTheUsage) {
+  Load();
+  form.Image1_Click();
+  EXPECT_EQ(system.usage,
+            (std::vector<std::wstring>{
+                L"局域网时间同步软件",
+                L"【使用说明】\r\n\r\n本软件设置局域网内目标计算机IP地址，和校准时间间隔设定后，"
+                L"本机即可与局域网的目标计算机同步时间。"}));
+}
+
+}  // namespace

@@ -1,0 +1,121 @@
+#include "settings/settings.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+
+namespace {
+
+constexpr wchar_t kNetwork[] = L"网络配置";
+constexpr wchar_t kSystem[] = L"系统配置";
+
+// Controls that take what the real ones take and record what was set.
+class FakeControls final : public 定义::SettingsControls {
+ public:
+  std::wstring address = L"192.168.1.1";
+  int autostart = 0, interval = 30;
+
+  std::wstring 服务器路径Text() const override { return address; }
+  void Set服务器路径Text(const std::wstring& text) override { address = text; }
+  int 开机自动运行Value() const override { return autostart; }
+  bool Set开机自动运行Value(int value) override {
+    if (value < 0 || value > 2) return false;
+    autostart = value;
+    return true;
+  }
+  int 滚动条Value() const override { return interval; }
+  bool Set滚动条Value(int value) override {
+    if (value < 0 || value > 100) return false;
+    interval = value;
+    return true;
+  }
+};
+
+TEST(LoadSettings, MissingFileTouchesNothing) {
+  FakeIniFile file;
+  file.exists = false;
+  FakeControls controls;
+  EXPECT_FALSE(定义::LoadSettings(file, controls));
+  EXPECT_EQ(controls.address, L"192.168.1.1");
+  EXPECT_EQ(controls.autostart, 0);
+  EXPECT_EQ(controls.interval, 30);
+  EXPECT_TRUE(file.writes.empty());
+}
+
+TEST(LoadSettings, EmptyFileGivesEmptyAddressUntickedBoxAndIntervalZero) {
+  FakeIniFile file;
+  FakeControls controls;
+  controls.autostart = 1;
+  EXPECT_TRUE(定义::LoadSettings(file, controls));
+  EXPECT_EQ(controls.address, L"");
+  EXPECT_EQ(controls.autostart, 0);
+  EXPECT_EQ(controls.interval, 0);
+}
+
+TEST(LoadSettings, ReadsTheAddressWithAFiftyByteBuffer) {
+  FakeIniFile file;
+  file.values[{kNetwork, L"服务器路径"}] = std::wstring(60, L'1');
+  FakeControls controls;
+  定义::LoadSettings(file, controls);
+  EXPECT_EQ(controls.address, std::wstring(49, L'1'));
+}
+
+struct RefusedValue {
+  const wchar_t* key;
+  const wchar_t* stored;
+};
+
+class LoadSettingsRefusal : public testing::TestWithParam<RefusedValue> {};
+
+TEST_P(LoadSettingsRefusal, KeepsThatControlAndLoadsTheOthers) {
+  FakeIniFile file;
+  file.values[{kNetwork, L"服务器路径"}] = L"10.0.0.1";
+  file.values[{kSystem, L"开机自动运行"}] = L"1";
+  file.values[{kSystem, L"校时间隔"}] = L"10";
+  file.values[{kSystem, GetParam().key}] = GetParam().stored;
+  FakeControls controls;
+  EXPECT_TRUE(定义::LoadSettings(file, controls));
+  EXPECT_EQ(controls.address, L"10.0.0.1");
+  const bool refusedBox = std::wstring(GetParam().key) == L"开机自动运行";
+  EXPECT_EQ(controls.autostart, refusedBox ? 0 : 1);
+  EXPECT_EQ(controls.interval, refusedBox ? 10 : 30);
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, LoadSettingsRefusal,
+                         testing::Values(RefusedValue{L"校时间隔", L"250"},
+                                         RefusedValue{L"校时间隔", L"70000"},
+                                         RefusedValue{L"校时间隔", L"-1"},
+                                         RefusedValue{L"开机自动运行", L"5"},
+                                         RefusedValue{L"开机自动运行", L"65537"}));
+
+TEST(LoadSettings, LettersOnlyReadAsZero) {
+  FakeIniFile file;
+  file.values[{kSystem, L"校时间隔"}] = L"abc";
+  FakeControls controls;
+  定义::LoadSettings(file, controls);
+  EXPECT_EQ(controls.interval, 0);
+}
+
+TEST(SaveSettings, WritesTheThreeKeysInOrder) {
+  FakeIniFile file;
+  FakeControls controls;
+  controls.interval = 0;
+  controls.autostart = 2;
+  定义::SaveSettings(file, controls);
+  EXPECT_EQ(file.writes,
+            (std::vector<std::wstring>{L"网络配置/服务器路径=192.168.1.1",
+                                       L"系统配置/开机自动运行=2", L"系统配置/校时间隔=0"}));
+}
+
+TEST(SaveSettings, AFailedWriteIsIgnoredAndTheNextSaveTriesAgain) {
+  FakeIniFile file;
+  file.writable = false;
+  FakeControls controls;
+  定义::SaveSettings(file, controls);
+  EXPECT_EQ(file.writes.size(), 3u);  // every key tried although each failed
+  file.writable = true;
+  定义::SaveSettings(file, controls);
+  EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"30");
+}
+
+}  // namespace

@@ -1,0 +1,175 @@
+#include "ui/form.h"
+
+#include <algorithm>
+
+#include "sync/scheduler.h"
+#include "sync/sync_command.h"
+#include "ui/colours.h"
+#include "ui/layout.h"
+#include "ui/tray_icon.h"
+
+namespace {
+
+constexpr wchar_t kNoIntervalCaption[] = L"没有设定自动校时间隔";
+constexpr wchar_t kWaitingCaption[] = L"等待同步";
+constexpr wchar_t kUsageText[] =
+    L"【使用说明】\r\n\r\n"
+    L"本软件设置局域网内目标计算机IP地址，和校准时间间隔设定后，本机即可与局域网的目标计算机同步时"
+    L"间。";
+
+int ScrolledValue(int current, ScrollRequest request, int thumbPosition) {
+  switch (request) {
+    case ScrollRequest::LineLeft:
+    case ScrollRequest::PageLeft: return current - 1;
+    case ScrollRequest::LineRight:
+    case ScrollRequest::PageRight: return current + 1;
+    case ScrollRequest::ToMinimum: return kScrollMinimum;
+    case ScrollRequest::ToMaximum: return kScrollMaximum;
+    case ScrollRequest::ThumbAt: return thumbPosition;
+  }
+  return current;
+}
+
+}  // namespace
+
+同步软件::同步软件(FormView& view, FormSystem& system, 定义::IniFile& iniFile,
+                   开机运行::RunKey& runKey, std::wstring runValueData)
+    : view_(view),
+      system_(system),
+      iniFile_(iniFile),
+      runKey_(runKey),
+      runValueData_(std::move(runValueData)),
+      滚动条_(kScrollDesignValue) {}
+
+void 同步软件::Form_Load() {
+  if (system_.IsAnotherInstanceRunning()) {
+    view_.UnloadForm();
+    return;
+  }
+  SyncTickCount_ = 0;
+  定义::LoadSettings(iniFile_, *this);
+  if (开机自动运行_ == 1)
+    HideToTray();
+  else
+    view_.ShowForm();
+}
+
+void 同步软件::Form_Unload() {
+  // Closing must not lose an address typed since the last save.
+  定义::SaveSettings(iniFile_, *this);
+  if (hiddenInTray_) {
+    system_.RemoveTrayIcon();
+    hiddenInTray_ = false;
+  }
+}
+
+void 同步软件::Command1_Click() {
+  定义::SaveSettings(iniFile_, *this);
+  HideToTray();
+}
+
+void 同步软件::Command2_Click() {
+  const std::wstring commandLine = BuildSyncCommandLine(view_.服务器路径Text());
+  if (!system_.ProbeHost(view_.服务器路径Text())) {
+    view_.Set网络时间Caption(kSyncFailedCaption);
+  } else if (!system_.IsSyncCommandRunning() && !system_.StartSyncCommand(commandLine)) {
+    view_.Set网络时间Caption(kSyncFailedCaption);
+  }
+  // The caption for a started command waits until the command has ended.
+  SyncTickCount_ = 0;
+}
+
+void 同步软件::开机自动运行_Pressed() {
+  // A greyed box counts as not ticked, so pressing it ticks it.
+  Set开机自动运行Value(开机自动运行_ == 1 ? 0 : 1);
+}
+
+void 同步软件::开机自动运行_Click() {
+  开机运行::SetAutostart(开机自动运行_ == 1, runKey_, runValueData_);
+  定义::SaveSettings(iniFile_, *this);
+}
+
+void 同步软件::滚动条_Scroll(ScrollRequest request, int thumbPosition) {
+  const int target = ScrolledValue(滚动条_, request, thumbPosition);
+  Set滚动条Value(std::clamp(target, kScrollMinimum, kScrollMaximum));
+}
+
+void 同步软件::滚动条_Change() {
+  view_.SetLabel4Caption(L"每隔 " + std::to_wstring(滚动条_) + L" 分钟校时一次");
+  view_.Set网络时间Caption(滚动条_ < 1 ? kNoIntervalCaption : kWaitingCaption);
+  定义::SaveSettings(iniFile_, *this);
+}
+
+void 同步软件::Image1_Click() { system_.ShowUsage(kProgramName, kUsageText); }
+
+void 同步软件::Timer1_Timer() {
+  ShowSyncOutcome();
+  view_.Set本机时间Caption(L"本机时间 " + system_.LongTimeNow());
+  ShowReachability(system_.ProbeHost(view_.服务器路径Text()));
+}
+
+void 同步软件::Timer2_Timer() {
+  switch (AdvanceSyncSchedule(滚动条_, SyncTickCount_)) {
+    case ScheduleTick::NoInterval: view_.Set网络时间Caption(kNoIntervalCaption); break;
+    case ScheduleTick::SyncDue: Command2_Click(); break;
+    case ScheduleTick::Counting: break;
+  }
+}
+
+void 同步软件::TrayIcon_Notify(unsigned mouseMessage) {
+  if (mouseMessage != kTrayLeftDoubleClick || !hiddenInTray_) return;
+  view_.ShowForm();
+  system_.RemoveTrayIcon();
+  hiddenInTray_ = false;
+}
+
+void 同步软件::TaskbarCreated() {
+  // A new taskbar starts without our icon; without it the window is lost.
+  if (hiddenInTray_) system_.AddTrayIcon();
+}
+
+std::wstring 同步软件::服务器路径Text() const { return view_.服务器路径Text(); }
+
+void 同步软件::Set服务器路径Text(const std::wstring& text) { view_.Set服务器路径Text(text); }
+
+bool 同步软件::Set开机自动运行Value(int value) {
+  if (value < 0 || value > 2) return false;
+  if (value != 开机自动运行_) {
+    开机自动运行_ = value;
+    view_.Show开机自动运行(value);
+    开机自动运行_Click();
+  }
+  return true;
+}
+
+bool 同步软件::Set滚动条Value(int value) {
+  if (value < kScrollMinimum || value > kScrollMaximum) return false;
+  if (value != 滚动条_) {
+    滚动条_ = value;
+    view_.Show滚动条(value);
+    滚动条_Change();
+  }
+  return true;
+}
+
+void 同步软件::HideToTray() {
+  if (hiddenInTray_) return;
+  system_.AddTrayIcon();
+  view_.HideForm();
+  hiddenInTray_ = true;
+}
+
+void 同步软件::ShowSyncOutcome() {
+  if (const auto exitCode = system_.TakeSyncCommandExitCode())
+    view_.Set网络时间Caption(SyncEndedCaption(*exitCode, system_.LongTimeNow()));
+}
+
+void 同步软件::ShowReachability(bool reachable) {
+  if (reachable) {
+    view_.Set服务器路径Colours(colours::kGreen, colours::kBlack);
+    view_.Set网络时间Colour(colours::kGreen);
+  } else {
+    view_.Set服务器路径Colours(colours::kRed, colours::kWhite);
+    view_.Set网络时间Colour(colours::kRed);
+  }
+}

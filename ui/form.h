@@ -1,0 +1,67 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "settings/autostart.h"
+#include "settings/settings.h"
+#include "ui/form_view.h"
+
+enum class ScrollRequest {
+  LineLeft,
+  LineRight,
+  PageLeft,
+  PageRight,
+  ToMinimum,
+  ToMaximum,
+  ThumbAt
+};
+
+// The main window's behaviour: one handler per control and event.
+class 同步软件 final : public 定义::SettingsControls {
+ public:
+  同步软件(FormView& view, FormSystem& system, 定义::IniFile& iniFile, 开机运行::RunKey& runKey,
+           std::wstring runValueData);
+
+  void Form_Load();
+  // The close box, and the end of the Windows session.
+  void Form_Unload();
+  void Command1_Click();
+  void Command2_Click();
+  // The user's click on the start-with-Windows button.
+  void 开机自动运行_Pressed();
+  void 滚动条_Scroll(ScrollRequest request, int thumbPosition);
+  void Image1_Click();
+  void Timer1_Timer();
+  void Timer2_Timer();
+  void TrayIcon_Notify(unsigned mouseMessage);
+  void TaskbarCreated();
+
+  bool IsHiddenInTray() const { return hiddenInTray_; }
+  std::int64_t SyncTickCount() const { return SyncTickCount_; }
+
+  std::wstring 服务器路径Text() const override;
+  void Set服务器路径Text(const std::wstring& text) override;
+  int 开机自动运行Value() const override { return 开机自动运行_; }
+  bool Set开机自动运行Value(int value) override;
+  int 滚动条Value() const override { return 滚动条_; }
+  bool Set滚动条Value(int value) override;
+
+ private:
+  void 开机自动运行_Click();
+  void 滚动条_Change();
+  void HideToTray();
+  void ShowSyncOutcome();
+  void ShowReachability(bool reachable);
+
+  FormView& view_;
+  FormSystem& system_;
+  定义::IniFile& iniFile_;
+  开机运行::RunKey& runKey_;
+  const std::wstring runValueData_;
+
+  int 开机自动运行_ = 0;
+  int 滚动条_;
+  bool hiddenInTray_ = false;
+  std::int64_t SyncTickCount_ = 0;
+};

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// The window's controls as the handlers see them. The values of the check box
+// and the scroll bar are kept by the form; the view only shows them.
+class FormView {
+ public:
+  virtual std::wstring 服务器路径Text() const = 0;
+  virtual void Set服务器路径Text(const std::wstring& text) = 0;
+  virtual void Set服务器路径Colours(std::uint32_t back, std::uint32_t fore) = 0;
+  virtual void Set本机时间Caption(const std::wstring& caption) = 0;
+  virtual void Set网络时间Caption(const std::wstring& caption) = 0;
+  virtual void Set网络时间Colour(std::uint32_t colour) = 0;
+  virtual void SetLabel4Caption(const std::wstring& caption) = 0;
+  virtual void Show开机自动运行(int value) = 0;
+  virtual void Show滚动条(int value) = 0;
+  virtual void ShowForm() = 0;
+  virtual void HideForm() = 0;
+  virtual void UnloadForm() = 0;
+
+ protected:
+  ~FormView() = default;
+};
+
+// What the handlers need of the system besides the settings file and the
+// Run key.
+class FormSystem {
+ public:
+  virtual bool IsAnotherInstanceRunning() = 0;
+  virtual bool ProbeHost(const std::wstring& address) = 0;
+  virtual std::wstring LongTimeNow() = 0;
+  // At most one sync command runs at a time; its exit code is handed out
+  // once, on the first call after it ended.
+  virtual bool IsSyncCommandRunning() = 0;
+  virtual bool StartSyncCommand(const std::wstring& commandLine) = 0;
+  virtual std::optional<std::uint32_t> TakeSyncCommandExitCode() = 0;
+  virtual void AddTrayIcon() = 0;
+  virtual void RemoveTrayIcon() = 0;
+  virtual void ShowUsage(const std::wstring& caption, const std::wstring& text) = 0;
+
+ protected:
+  ~FormSystem() = default;
+};
