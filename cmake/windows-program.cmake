@@ -1,0 +1,23 @@
+# The product: a static, Unicode, 32-bit GUI program with its resources.
+enable_language(RC)
+
+add_library(lts_win32 STATIC
+  settings/profile_win32.cpp
+  settings/registry_win32.cpp
+  sync/probe_win32.cpp
+  sync/process_win32.cpp
+  ui/picture_win32.cpp
+  ui/system_win32.cpp
+  ui/tray_win32.cpp
+  ui/window_win32.cpp
+)
+target_link_libraries(lts_win32 PUBLIC lts_core
+  iphlpapi ws2_32 gdi32 user32 shell32 advapi32 ole32 oleaut32 uuid comctl32)
+
+add_executable(LanTimeSync WIN32 ui/main_win32.cpp ui/resources/app.rc)
+target_link_libraries(LanTimeSync PRIVATE lts_win32)
+# Unused library code is dropped and symbols stripped, so that the one exe
+# stays small although the C++ runtime is linked in.
+target_link_options(LanTimeSync PRIVATE -municode -static -s -Wl,--gc-sections)
+set_source_files_properties(ui/resources/app.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/ui/resources/app.ico;${CMAKE_SOURCE_DIR}/ui/resources/help.jpg;${CMAKE_SOURCE_DIR}/ui/resources/app.manifest")

@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Installs everything the build and the tests need on a bare Debian 12 machine.
+# Runs as root and non-interactively (CI, fresh developer machines). When all of
+# it is already there it returns within a second: apt-get update is slow and
+# needs the network, so it only runs when something is actually missing.
+set -euo pipefail
+
+if [[ $(id -u) -ne 0 ]]; then
+  echo "install-deps.sh: must run as root" >&2
+  exit 1
+fi
+
+export DEBIAN_FRONTEND=noninteractive
+
+# wine32 is the only i386 package; everything else is native.
+packages=(
+  cmake ninja-build g++ libgtest-dev googletest
+  g++-mingw-w64-i686 mingw-w64-i686-dev
+  wine wine32:i386 wine64
+  xvfb xdotool x11-utils imagemagick
+  nftables iproute2 util-linux
+  locales fonts-wqy-zenhei fonts-wqy-microhei
+)
+
+is_installed() {
+  [[ $(dpkg-query -W -f='${db:Status-Abbrev}' "$1" 2>/dev/null) == ii* ]]
+}
+
+missing=()
+for p in "${packages[@]}"; do
+  is_installed "$p" || missing+=("$p")
+done
+
+need_update=0
+if ! dpkg --print-foreign-architectures | grep -qx i386; then
+  dpkg --add-architecture i386
+  need_update=1
+fi
+
+if ((${#missing[@]})); then
+  echo "install-deps.sh: installing ${missing[*]}"
+  need_update=1
+fi
+
+if ((need_update)); then
+  apt-get update -q
+fi
+if ((${#missing[@]})); then
+  # Recommends would drag in a full desktop stack with wine; none of it is used.
+  apt-get install -y -q --no-install-recommends "${missing[@]}"
+fi
+
+# Wine reads the Chinese locale from the Unix one: without a generated
+# zh_CN.UTF-8 the tests would silently run with code page 1252.
+if ! locale -a 2>/dev/null | grep -qix 'zh_CN\.utf-\?8'; then
+  if grep -q '^# *zh_CN.UTF-8 UTF-8' /etc/locale.gen; then
+    sed -i 's/^# *\(zh_CN.UTF-8 UTF-8\)/\1/' /etc/locale.gen
+  elif ! grep -q '^zh_CN.UTF-8 UTF-8' /etc/locale.gen; then
+    echo 'zh_CN.UTF-8 UTF-8' >>/etc/locale.gen
+  fi
+  locale-gen
+fi

@@ -1,0 +1,10 @@
+#pragma once
+
+#include "settings/autostart.h"
+
+class RegistryRunKey final : public 开机运行::RunKey {
+ public:
+  bool SetValue(开机运行::RunKeyHive hive, const std::wstring& name,
+                const std::wstring& data) override;
+  void DeleteValue(开机运行::RunKeyHive hive, const std::wstring& name) override;
+};

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "ui/unique_handle.h"
+
+// The one sync command that may be running, watched without blocking.
+class SyncCommandProcess {
+ public:
+  // Starts the system's own net.exe, by its full path and hidden, so that no
+  // net.exe beside the program or in the working directory runs instead.
+  bool Start(const std::wstring& commandLine);
+  bool IsRunning() const;
+  // The exit code, once, after the process has ended.
+  std::optional<std::uint32_t> TakeExitCode();
+
+ private:
+  UniqueKernelHandle process_;
+};

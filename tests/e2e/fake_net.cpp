@@ -1,0 +1,90 @@
+// Stand-in for the system's net.exe. The product runs "net time ..." to set
+// the clock; Wine's own net.exe does not implement that, and a real clock
+// change is the last thing a test machine wants. This one only records how it
+// was started (path, command line, show-window flags), optionally takes its
+// time, and exits with the code the test asked for.
+//
+// Talks to the tests through the environment variables and the log format in
+// support/fake_net_protocol.h.
+
+#include <windows.h>
+
+#include <cwchar>
+#include <string>
+
+#include "support/fake_net_protocol.h"
+
+namespace {
+
+std::wstring Env(const wchar_t* name) {
+  const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
+  if (size == 0) return L"";
+  std::wstring value(size, L'\0');
+  value.resize(GetEnvironmentVariableW(name, value.data(), size));
+  return value;
+}
+
+DWORD EnvNumber(const wchar_t* name, DWORD fallback) {
+  const std::wstring text = Env(name);
+  if (text.empty()) return fallback;
+  // wcstol so that "-1" gives 0xFFFFFFFF as a Windows exit code would be.
+  return static_cast<DWORD>(std::wcstol(text.c_str(), nullptr, 0));
+}
+
+std::wstring OwnPath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) return path.substr(0, n);
+    path.resize(path.size() * 2);
+  }
+}
+
+std::string Utf8(const std::wstring& wide) {
+  if (wide.empty()) return {};
+  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
+                                    0, nullptr, nullptr);
+  std::string utf8(n, '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
+                      nullptr, nullptr);
+  return utf8;
+}
+
+std::string LogLine() {
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  GetStartupInfoW(&si);
+  const bool useshow = (si.dwFlags & STARTF_USESHOWWINDOW) != 0;
+  return std::string(e2e::kFakeNetExeField) + Utf8(OwnPath()) + "\t" + e2e::kFakeNetCmdField +
+         Utf8(GetCommandLineW()) + "\t" + e2e::kFakeNetUseShowField + (useshow ? "1" : "0") + "\t" +
+         e2e::kFakeNetShowField + std::to_string(si.wShowWindow) + "\n";
+}
+
+// One WriteFile per line on an append-only handle, so that lines of several
+// fake net.exe started at once never interleave; full sharing, so that a test
+// can read the log while another instance still has it open.
+void AppendLine(const std::wstring& log_path, const std::string& line) {
+  HANDLE file = CreateFileW(log_path.c_str(), FILE_APPEND_DATA,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  FlushFileBuffers(file);
+  CloseHandle(file);
+}
+
+}  // namespace
+
+int wmain() {
+  const std::wstring log_path = Env(e2e::kFakeNetLogVar);
+  // Not started by a test (someone ran the product by hand on a prefix that
+  // still has this net.exe): behave like a harmless no-op.
+  if (log_path.empty()) return 0;
+
+  AppendLine(log_path, LogLine());
+  // The line is on disk before the sleep: a test sees the call while the
+  // "net time" is still running.
+  if (const DWORD sleep_ms = EnvNumber(e2e::kFakeNetSleepVar, 0)) Sleep(sleep_ms);
+  ExitProcess(EnvNumber(e2e::kFakeNetExitVar, 0));
+}

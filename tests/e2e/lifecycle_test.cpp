@@ -1,0 +1,128 @@
+// Start-up with and without settings, one instance only, saving on the way
+// out, and the usage note.
+
+#include "product.h"
+
+namespace e2e {
+namespace {
+
+constexpr UINT kIconId = 1;
+
+class LifecycleTest : public ProductTest {};
+
+TEST_F(LifecycleTest, SecondStartEndsAtOnceAndLeavesTheFirstAlone) {
+  Start();
+  WaitUntilShown();
+  Process second = Process::Launch(exe_, {});
+  ASSERT_TRUE(second.started());
+  ASSERT_TRUE(second.WaitForExit(kDefaultTimeoutMs));
+  EXPECT_EQ(FindTopWindow(second.id(), {.visible_only = true}), nullptr);
+  EXPECT_TRUE(product_.Running());
+  EXPECT_TRUE(IsWindowVisible(window_));
+  EXPECT_FALSE(FileExists(IniPath())) << "the second copy must not touch the settings";
+}
+
+TEST_F(LifecycleTest, TickedBoxStartsStraightIntoTheTrayAndRegistersAgain) {
+  WriteIni(IniFileBytes(L"127.0.0.1", 1, 30));
+  Start();
+  ASSERT_TRUE(WaitFor([&] { return TrayIconExists(window_, kIconId); }));
+  EXPECT_FALSE(IsWindowVisible(window_));
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), exe_);
+  EXPECT_EQ(ReadFileBytes(IniPath()), IniFileBytes(L"127.0.0.1", 1, 30));
+}
+
+TEST_F(LifecycleTest, StoredIntervalTenShowsItsCaptions) {
+  WriteIni(IniFileBytes(L"127.0.0.1", 0, 10));
+  Start();
+  WaitUntilShown();
+  EXPECT_EQ(TextOf(idLabel4), L"每隔 10 分钟校时一次");
+  EXPECT_EQ(TextOf(id网络时间), L"等待同步");
+  EXPECT_EQ(TextOf(id服务器路径), L"127.0.0.1");
+  EXPECT_EQ(SendMessageW(ControlOf(id滚动条), SBM_GETPOS, 0, 0), 10);
+}
+
+TEST_F(LifecycleTest, StoredIntervalZeroShowsItsCaptions) {
+  WriteIni(IniFileBytes(L"127.0.0.1", 0, 0));
+  Start();
+  WaitUntilShown();
+  EXPECT_EQ(TextOf(idLabel4), L"每隔 0 分钟校时一次");
+  EXPECT_EQ(TextOf(id网络时间), L"没有设定自动校时间隔");
+}
+
+TEST_F(LifecycleTest, NoFileShowsTheDesignValuesAndCreatesNone) {
+  Start();
+  WaitUntilShown();
+  TickTimer2(3);
+  EXPECT_EQ(TextOf(id服务器路径), L"192.168.1.1");
+  EXPECT_EQ(TextOf(idLabel4), L"每隔 30 分钟校时一次");
+  EXPECT_EQ(TextOf(id网络时间), L"网络时间");
+  EXPECT_EQ(SendMessageW(ControlOf(id开机自动运行), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_FALSE(FileExists(IniPath()));
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), std::nullopt);
+}
+
+TEST_F(LifecycleTest, ScrollingToZeroRelabelsAndSaves) {
+  Start();
+  WaitUntilShown();
+  const HWND bar = ControlOf(id滚动条);
+  SendHScroll(bar, SB_THUMBTRACK, 1);
+  SendHScroll(bar, SB_THUMBPOSITION, 1);
+  SendHScroll(bar, SB_ENDSCROLL);
+  EXPECT_EQ(TextOf(idLabel4), L"每隔 1 分钟校时一次");
+  SendHScroll(bar, SB_LINELEFT);
+  EXPECT_EQ(SendMessageW(bar, SBM_GETPOS, 0, 0), 0);
+  EXPECT_EQ(TextOf(idLabel4), L"每隔 0 分钟校时一次");
+  EXPECT_EQ(TextOf(id网络时间), L"没有设定自动校时间隔");
+  EXPECT_EQ(ReadFileBytes(IniPath()), IniFileBytes(L"192.168.1.1", 0, 0));
+
+  SendHScroll(bar, SB_LINELEFT);  // already at 0: no change, nothing written
+  SendHScroll(bar, SB_PAGERIGHT);
+  EXPECT_EQ(TextOf(idLabel4), L"每隔 1 分钟校时一次");
+  EXPECT_EQ(TextOf(id网络时间), L"等待同步");
+  SendHScroll(bar, SB_RIGHT);
+  EXPECT_EQ(ReadFileBytes(IniPath()), IniFileBytes(L"192.168.1.1", 0, 100));
+}
+
+TEST_F(LifecycleTest, TypedAddressIsSavedByHide) {
+  Start();
+  WaitUntilShown();
+  TypeAddress(L"10.20.30.40");
+  Click(ControlOf(idCommand1));
+  EXPECT_TRUE(WaitFor([&] { return !IsWindowVisible(window_); }));
+  EXPECT_EQ(ReadFileBytes(IniPath()), IniFileBytes(L"10.20.30.40", 0, 30));
+}
+
+TEST_F(LifecycleTest, TypedAddressIsSavedWhenTheWindowIsClosed) {
+  Start();
+  WaitUntilShown();
+  TypeAddress(L"10.20.30.41");
+  CloseAndWait();
+  EXPECT_EQ(ReadFileBytes(IniPath()), IniFileBytes(L"10.20.30.41", 0, 30));
+}
+
+TEST_F(LifecycleTest, ThePictureOpensTheUsageNote) {
+  Start();
+  WaitUntilShown();
+  // The click on the picture, as the mouse would deliver it; posted, since
+  // the note is modal.
+  const HWND picture = ControlOf(idImage1);
+  PostMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  PostMessageW(picture, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  const HWND note =
+      WaitForTopWindow(product_.id(), {.class_name = L"#32770", .visible_only = true});
+  ASSERT_NE(note, nullptr);
+  EXPECT_EQ(WindowText(note), L"局域网时间同步软件");
+  EXPECT_EQ(WindowText(GetDlgItem(note, 0xFFFF)),
+            L"【使用说明】\r\n\r\n本软件设置局域网内目标计算机IP地址，和校准时间间隔设定后，"
+            L"本机即可与局域网的目标计算机同步时间。");
+  const auto buttons = ChildControls(note);
+  int buttonCount = 0;
+  for (const Control& control : buttons)
+    if (EqualsIgnoreCase(control.class_name, L"Button")) ++buttonCount;
+  EXPECT_EQ(buttonCount, 1) << "OK only";
+  PostMessageW(note, WM_COMMAND, IDOK, 0);
+  EXPECT_TRUE(WaitFor([&] { return !IsWindow(note); }));
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,84 @@
+#include "product.h"
+
+namespace e2e {
+namespace {
+
+constexpr wchar_t kWindowClass[] = L"LanTimeSync.MainWindow";
+constexpr UINT kChineseCodePage = 936;
+
+}  // namespace
+
+std::string Gbk(const std::wstring& text) {
+  const int size = WideCharToMultiByte(kChineseCodePage, 0, text.c_str(),
+                                       static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string bytes(static_cast<std::size_t>(size), '\0');
+  WideCharToMultiByte(kChineseCodePage, 0, text.c_str(), static_cast<int>(text.size()),
+                      bytes.data(), size, nullptr, nullptr);
+  return bytes;
+}
+
+std::string IniFileBytes(const std::wstring& address, int autostart, int interval) {
+  return Gbk(L"[网络配置]\r\n服务器路径=" + address + L"\r\n[系统配置]\r\n开机自动运行=" +
+             std::to_wstring(autostart) + L"\r\n校时间隔=" + std::to_wstring(interval) + L"\r\n");
+}
+
+void ProductTest::SetUp() {
+  dir_ = FreshWorkDirForCurrentTest();
+  ASSERT_FALSE(dir_.empty());
+  netLog_ = dir_ + L"\\net.log";
+  wchar_t systemDirectory[MAX_PATH];
+  ASSERT_NE(GetSystemDirectoryW(systemDirectory, MAX_PATH), 0u);
+  // The test net.exe, put there once for the whole run by main.
+  systemNet_ = std::wstring(systemDirectory) + L"\\net.exe";
+  ASSERT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValue));
+  ASSERT_TRUE(DeleteRegValue(HKEY_CURRENT_USER, kRunKey, kRunValue));
+}
+
+void ProductTest::TearDown() {
+  if (product_.Running()) product_.Terminate();
+}
+
+void ProductTest::Start() { StartIn(dir_); }
+
+void ProductTest::StartIn(const std::wstring& directory) {
+  exe_ = CopyInto(BinFile(L"LanTimeSync.exe"), directory);
+  ASSERT_FALSE(exe_.empty());
+  product_ = Process::Launch(exe_, {.extra_env = {{kFakeNetLogVar, netLog_},
+                                                  {kFakeNetExitVar, netExitCode_},
+                                                  {kFakeNetSleepVar, netSleepMilliseconds_}}});
+  ASSERT_TRUE(product_.started()) << "CreateProcessW error " << product_.error();
+  window_ = WaitForTopWindow(product_.id(), {.class_name = kWindowClass});
+  ASSERT_NE(window_, nullptr);
+}
+
+HWND ProductTest::WaitUntilShown() {
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window_) != FALSE; }));
+  return window_;
+}
+
+void ProductTest::CloseAndWait() {
+  PostClose(window_);
+  ASSERT_TRUE(product_.WaitForExit(kDefaultTimeoutMs));
+}
+
+HWND ProductTest::ControlOf(ControlId id) const { return GetDlgItem(window_, id); }
+
+std::wstring ProductTest::TextOf(ControlId id) const { return WindowText(ControlOf(id)); }
+
+bool ProductTest::WaitForText(ControlId id, const std::wstring& text) const {
+  return WaitFor([&] { return TextOf(id) == text; });
+}
+
+void ProductTest::TypeAddress(const std::wstring& address) const {
+  ASSERT_TRUE(SetText(ControlOf(id服务器路径), address));
+}
+
+void ProductTest::TickTimer2(int ticks) const {
+  for (int i = 0; i < ticks; ++i) SendMessageW(window_, WM_TIMER, kTimer2Id, 0);
+}
+
+void ProductTest::WriteIni(const std::string& bytes) const {
+  ASSERT_TRUE(WriteFileBytes(IniPath(), bytes));
+}
+
+}  // namespace e2e

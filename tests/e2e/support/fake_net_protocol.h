@@ -1,0 +1,20 @@
+#pragma once
+// What the fake net.exe (tests/e2e/fake_net.cpp) and the tests agree on. Only
+// constants, so that the fake net.exe can use it without the toolkit.
+
+namespace e2e {
+
+// File the fake net.exe appends one line to per start; unset: it just exits 0.
+inline constexpr wchar_t kFakeNetLogVar[] = L"LTS_FAKE_NET_LOG";
+// Milliseconds to stay alive after writing the line (a slow "net time").
+inline constexpr wchar_t kFakeNetSleepVar[] = L"LTS_FAKE_NET_SLEEP_MS";
+// Exit code (default 0).
+inline constexpr wchar_t kFakeNetExitVar[] = L"LTS_FAKE_NET_EXIT";
+
+// One UTF-8 line, fields separated by tabs, in this order.
+inline constexpr char kFakeNetExeField[] = "exe=";
+inline constexpr char kFakeNetCmdField[] = "cmd=";
+inline constexpr char kFakeNetUseShowField[] = "useshow=";
+inline constexpr char kFakeNetShowField[] = "show=";
+
+}  // namespace e2e

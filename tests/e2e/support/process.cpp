@@ -1,0 +1,135 @@
+#include "process.h"
+
+#include <tlhelp32.h>
+
+#include <algorithm>
+#include <map>
+
+#include "text.h"
+
+namespace e2e {
+namespace {
+
+constexpr DWORD kTerminateWaitMs = 10000;
+
+struct LessIgnoreCase {
+  bool operator()(const std::wstring& a, const std::wstring& b) const {
+    return CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                                static_cast<int>(b.size()), TRUE) == CSTR_LESS_THAN;
+  }
+};
+using EnvMap = std::map<std::wstring, std::wstring, LessIgnoreCase>;
+
+EnvMap CurrentEnvironment() {
+  EnvMap env;
+  wchar_t* block = GetEnvironmentStringsW();
+  for (const wchar_t* p = block; *p; p += wcslen(p) + 1) {
+    const std::wstring entry(p);
+    // Entries like "=C:=C:\dir" keep per-drive directories; their name starts
+    // with '=', so look for the separator after the first character.
+    const auto eq = entry.find(L'=', 1);
+    if (eq != std::wstring::npos) env[entry.substr(0, eq)] = entry.substr(eq + 1);
+  }
+  FreeEnvironmentStringsW(block);
+  return env;
+}
+
+// CreateProcessW wants the variables sorted, case-insensitively, each ended
+// by a NUL and the whole block by one more.
+std::wstring EnvironmentBlock(const LaunchOptions& options) {
+  EnvMap env = CurrentEnvironment();
+  for (const auto& [name, value] : options.extra_env) env[name] = value;
+  std::wstring block;
+  for (const auto& [name, value] : env) {
+    block += name + L"=" + value;
+    block += L'\0';
+  }
+  block += L'\0';
+  return block;
+}
+
+std::wstring ParentDir(const std::wstring& path) {
+  const auto slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? L"." : path.substr(0, slash);
+}
+
+}  // namespace
+
+Process::~Process() {
+  if (Running()) Terminate();
+}
+
+Process& Process::operator=(Process&& other) noexcept {
+  if (this != &other) {
+    if (Running()) Terminate();
+    process_ = std::move(other.process_);
+    id_ = std::exchange(other.id_, 0);
+    error_ = std::exchange(other.error_, 0);
+    command_line_ = std::move(other.command_line_);
+  }
+  return *this;
+}
+
+Process Process::Launch(const std::wstring& exe, const LaunchOptions& options) {
+  Process p;
+  p.command_line_ = L"\"" + exe + L"\"";
+  if (!options.arguments.empty()) p.command_line_ += L" " + options.arguments;
+  const std::wstring dir = options.working_dir.empty() ? ParentDir(exe) : options.working_dir;
+  std::wstring env = EnvironmentBlock(options);
+  std::wstring cmd = p.command_line_;  // CreateProcessW may write into it
+
+  STARTUPINFOW si{};
+  si.cb = sizeof si;
+  if (options.show_window) {
+    si.dwFlags |= STARTF_USESHOWWINDOW;
+    si.wShowWindow = *options.show_window;
+  }
+  PROCESS_INFORMATION pi{};
+  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                      env.data(), dir.c_str(), &si, &pi)) {
+    p.error_ = GetLastError();
+    return p;
+  }
+  CloseHandle(pi.hThread);
+  p.process_.Reset(pi.hProcess);
+  p.id_ = pi.dwProcessId;
+  return p;
+}
+
+bool Process::Running() const {
+  return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
+}
+
+bool Process::WaitForExit(int timeout_ms) {
+  return process_ && WaitForSingleObject(process_.Get(), timeout_ms) == WAIT_OBJECT_0;
+}
+
+std::optional<DWORD> Process::ExitCode() const {
+  if (!process_ || Running()) return std::nullopt;
+  DWORD code = 0;
+  if (!GetExitCodeProcess(process_.Get(), &code)) return std::nullopt;
+  return code;
+}
+
+void Process::Terminate(UINT exit_code) {
+  if (!process_) return;
+  TerminateProcess(process_.Get(), exit_code);
+  WaitForSingleObject(process_.Get(), kTerminateWaitMs);
+}
+
+std::vector<DWORD> ProcessIdsByExeName(const std::wstring& exe_name) {
+  std::vector<DWORD> ids;
+  FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return ids;
+  PROCESSENTRY32W entry{};
+  entry.dwSize = sizeof entry;
+  for (BOOL ok = Process32FirstW(snapshot.Get(), &entry); ok;
+       ok = Process32NextW(snapshot.Get(), &entry)) {
+    if (EqualsIgnoreCase(entry.szExeFile, exe_name)) {
+      ids.push_back(entry.th32ProcessID);
+    }
+  }
+  return ids;
+}
+
+}  // namespace e2e

@@ -1,0 +1,65 @@
+#pragma once
+// Starting and watching the programs under test from outside.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "win_handles.h"
+
+namespace e2e {
+
+struct LaunchOptions {
+  // Appended to the quoted exe path, separated by a blank.
+  std::wstring arguments;
+  // Empty: the exe's own directory.
+  std::wstring working_dir;
+  // Added to (or replacing) the test process's own environment.
+  std::vector<std::pair<std::wstring, std::wstring>> extra_env;
+  // SW_* value handed over with STARTF_USESHOWWINDOW; unset: no flag.
+  std::optional<WORD> show_window;
+};
+
+// A started process. Owns it: a test that fails half-way must not leave the
+// product running, holding its files and its tray icon, so the destructor
+// terminates a process that is still alive.
+class Process {
+ public:
+  Process() = default;
+  Process(Process&&) = default;
+  // Assigning over a running process terminates it, like destruction does.
+  Process& operator=(Process&& other) noexcept;
+  ~Process();
+
+  static Process Launch(const std::wstring& exe, const LaunchOptions& options = {});
+
+  // False when CreateProcessW failed; error() tells why.
+  bool started() const { return static_cast<bool>(process_); }
+  DWORD error() const { return error_; }
+  DWORD id() const { return id_; }
+  HANDLE handle() const { return process_.Get(); }
+  // The exact command line that was passed to CreateProcessW.
+  const std::wstring& command_line() const { return command_line_; }
+
+  bool Running() const;
+  // True when the process has ended within timeout_ms.
+  bool WaitForExit(int timeout_ms);
+  // Unset while the process still runs.
+  std::optional<DWORD> ExitCode() const;
+  // Ends the process and waits until it is gone.
+  void Terminate(UINT exit_code = 1);
+
+ private:
+  Handle process_;
+  DWORD id_ = 0;
+  DWORD error_ = 0;
+  std::wstring command_line_;
+};
+
+// Ids of all running processes whose exe file name is exe_name ("a.exe").
+std::vector<DWORD> ProcessIdsByExeName(const std::wstring& exe_name);
+
+}  // namespace e2e

@@ -1,0 +1,23 @@
+#include "tray.h"
+
+#include <shellapi.h>
+
+namespace e2e {
+
+bool TrayIconExists(HWND owner, UINT id) {
+  NOTIFYICONDATAW data{};
+  data.cbSize = sizeof data;
+  data.hWnd = owner;
+  data.uID = id;
+  data.uFlags = 0;
+  return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+HWND WaitForTaskbar(int timeout_ms) {
+  HWND taskbar = nullptr;
+  WaitFor([&] { return (taskbar = FindWindowW(L"Shell_TrayWnd", nullptr)) != nullptr; },
+          timeout_ms);
+  return taskbar;
+}
+
+}  // namespace e2e

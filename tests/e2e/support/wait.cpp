@@ -1,0 +1,16 @@
+#include "wait.h"
+
+#include <windows.h>
+
+namespace e2e {
+
+bool WaitFor(const std::function<bool()>& predicate, int timeout_ms) {
+  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+  while (!predicate()) {
+    if (GetTickCount64() >= deadline) return predicate();
+    Sleep(kPollIntervalMs);
+  }
+  return true;
+}
+
+}  // namespace e2e

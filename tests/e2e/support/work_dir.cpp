@@ -1,0 +1,81 @@
+#include "work_dir.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <system_error>
+
+#include "text.h"
+#include "wait.h"
+
+namespace fs = std::filesystem;
+
+namespace e2e {
+namespace {
+
+constexpr wchar_t kWorkRoot[] = L"C:\\e2e";
+// A product process that was just terminated can keep its exe open for a
+// moment; deleting the folder is retried for this long.
+constexpr int kDeleteTimeoutMs = 10000;
+
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+bool RemoveTree(const fs::path& dir) {
+  return WaitFor(
+      [&] {
+        std::error_code ec;
+        fs::remove_all(dir, ec);
+        return !fs::exists(dir, ec);
+      },
+      kDeleteTimeoutMs);
+}
+
+}  // namespace
+
+std::wstring BinDir() { return fs::path(ModulePath()).parent_path().wstring(); }
+
+std::wstring BinFile(const std::wstring& file_name) {
+  return (fs::path(BinDir()) / file_name).wstring();
+}
+
+std::wstring CurrentTestName() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  if (!info) return L"no_test";
+  std::wstring name = Utf8ToWide(std::string(info->test_suite_name()) + "." + info->name());
+  for (wchar_t& c : name) {
+    if (c == L'/' || c == L'\\') c = L'_';
+  }
+  return name;
+}
+
+std::wstring FreshWorkDir(const std::wstring& name) {
+  const fs::path dir = fs::path(kWorkRoot) / name;
+  if (!RemoveTree(dir)) return L"";
+  std::error_code ec;
+  fs::create_directories(dir, ec);
+  if (ec) return L"";
+  return dir.wstring();
+}
+
+std::wstring FreshWorkDirForCurrentTest() { return FreshWorkDir(CurrentTestName()); }
+
+std::wstring CopyInto(const std::wstring& source, const std::wstring& dir,
+                      const std::wstring& new_name) {
+  const fs::path from(source);
+  const fs::path to = fs::path(dir) / (new_name.empty() ? from.filename() : fs::path(new_name));
+  if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) return L"";
+  return to.wstring();
+}
+
+}  // namespace e2e

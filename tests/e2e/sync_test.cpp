@@ -1,0 +1,125 @@
+// "立即同步": the probe first, then the system's net.exe, hidden, and the
+// caption from how that command ended.
+
+#include <chrono>
+#include <cwctype>
+
+#include "product.h"
+
+namespace e2e {
+namespace {
+
+bool IsSyncedCaption(const std::wstring& caption) {
+  const std::wstring prefix = L"同步时间 ";
+  if (caption.rfind(prefix, 0) != 0 || caption.size() <= prefix.size()) return false;
+  for (std::size_t i = prefix.size(); i < caption.size(); ++i)
+    if (!std::iswdigit(caption[i]) && caption[i] != L':') return false;
+  return true;
+}
+
+class SyncTest : public ProductTest {
+ protected:
+  // Presses "立即同步"; returns after the program has handled the click.
+  std::chrono::milliseconds PressSyncNow() const {
+    const auto start = std::chrono::steady_clock::now();
+    Click(ControlOf(idCommand2));
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() -
+                                                                 start);
+  }
+
+  // A press against a server that answers must start exactly one command:
+  // when only that one is logged, no earlier press started any.
+  void ExpectOnlyTheAnsweringServerWasSynced() const {
+    TypeAddress(L"127.0.0.1");
+    PressSyncNow();
+    ASSERT_TRUE(WaitFor([&] { return !NetCalls().empty(); }));
+    const auto calls = NetCalls();
+    ASSERT_EQ(calls.size(), 1u);
+    EXPECT_EQ(calls[0].cmd, L"net time \\\\127.0.0.1 /set /yes");
+  }
+};
+
+TEST_F(SyncTest, AnsweringServerRunsTheSystemNetHiddenAndReportsTheTime) {
+  Start();
+  WaitUntilShown();
+  TypeAddress(L"127.0.0.1");
+  PressSyncNow();
+  ASSERT_TRUE(WaitFor([&] { return IsSyncedCaption(TextOf(id网络时间)); }))
+      << WideToUtf8(TextOf(id网络时间));
+  const auto calls = NetCalls();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].cmd, L"net time \\\\127.0.0.1 /set /yes");
+  EXPECT_TRUE(EqualsIgnoreCase(calls[0].exe, systemNet_)) << WideToUtf8(calls[0].exe);
+  EXPECT_TRUE(calls[0].useshow);
+  EXPECT_EQ(calls[0].show, SW_HIDE);
+}
+
+TEST_F(SyncTest, FailingCommandIsReportedAsAnError) {
+  netExitCode_ = L"2";
+  Start();
+  WaitUntilShown();
+  TypeAddress(L"127.0.0.1");
+  PressSyncNow();
+  EXPECT_TRUE(WaitForText(id网络时间, L"钟联错误"));
+  EXPECT_EQ(NetCalls().size(), 1u);
+}
+
+TEST_F(SyncTest, SilentServerStartsNothingAfterTheFullProbeTimeOut) {
+  Start();
+  WaitUntilShown();
+  TypeAddress(L"127.0.0.9");
+  const auto probeTime = PressSyncNow();
+  std::printf("sync now against the silent 127.0.0.9 took %lld ms\n",
+              static_cast<long long>(probeTime.count()));
+  EXPECT_GE(probeTime.count(), 150) << "the probe must wait for its time-out";
+  EXPECT_EQ(TextOf(id网络时间), L"钟联错误");
+  ExpectOnlyTheAnsweringServerWasSynced();
+}
+
+class SyncRefusedTest : public SyncTest, public ::testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(SyncRefusedTest, StartsNothingAndReportsAnError) {
+  Start();
+  WaitUntilShown();
+  TypeAddress(GetParam());
+  PressSyncNow();
+  EXPECT_EQ(TextOf(id网络时间), L"钟联错误");
+  ExpectOnlyTheAnsweringServerWasSynced();
+}
+
+// Empty text; five parts; a host that is down behind a router, whose ICMP
+// error is stored as a reply but is no answer.
+INSTANTIATE_TEST_SUITE_P(Addresses, SyncRefusedTest,
+                         ::testing::Values(L"", L"192.168.1.1.5", L"127.0.0.10"));
+
+TEST_F(SyncTest, ANetExeBesideTheProgramIsNotTheOneThatRuns) {
+  ASSERT_FALSE(CopyInto(BinFile(L"net.exe"), dir_).empty());
+  Start();
+  WaitUntilShown();
+  TypeAddress(L"127.0.0.1");
+  PressSyncNow();
+  ASSERT_TRUE(WaitFor([&] { return !NetCalls().empty(); }));
+  const auto calls = NetCalls();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_TRUE(EqualsIgnoreCase(calls[0].exe, systemNet_)) << WideToUtf8(calls[0].exe);
+}
+
+TEST_F(SyncTest, NoSecondCommandWhileOneIsStillRunning) {
+  netSleepMilliseconds_ = L"60000";
+  Start();
+  WaitUntilShown();
+  TypeAddress(L"127.0.0.1");
+  PressSyncNow();
+  ASSERT_EQ(ProcessIdsByExeName(L"net.exe").size(), 1u);
+  // A start happens inside the click, so a second process would exist now.
+  PressSyncNow();
+  EXPECT_EQ(ProcessIdsByExeName(L"net.exe").size(), 1u);
+  EXPECT_FALSE(IsSyncedCaption(TextOf(id网络时间)));
+  for (const DWORD id : ProcessIdsByExeName(L"net.exe")) {
+    const Handle net(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+    if (net) TerminateProcess(net.Get(), 0);
+  }
+}
+
+}  // namespace
+}  // namespace e2e

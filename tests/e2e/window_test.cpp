@@ -1,0 +1,145 @@
+// The main window as it stands: frame, controls, focus, and its pixels.
+
+#include "product.h"
+
+namespace e2e {
+namespace {
+
+struct ExpectedControl {
+  ControlId id;
+  const wchar_t* className;
+  const wchar_t* text;
+  RECT rect;  // pixels at 96 DPI, client coordinates
+};
+
+// The design values: every twip position divided by 15.
+const ExpectedControl kExpected[] = {
+    {id网络时间, L"Static", L"网络时间", {8, 56, 409, 105}},
+    {idLabel1, L"Static", L"输入时间服务器地址", {8, 120, 361, 137}},
+    {idImage1, L"Static", L"", {368, 120, 416, 165}},
+    {id服务器路径, L"Edit", L"192.168.1.1", {24, 144, 225, 162}},
+    {idLabel3, L"Static", L"服务器IP地址", {256, 150, 361, 167}},
+    {idLabel2, L"Static", L"设定校时时间隔(单位为分钟)", {8, 176, 273, 193}},
+    {id滚动条, L"ScrollBar", L"", {8, 200, 241, 217}},
+    {idLabel4, L"Static", L"每隔 30 分钟校时一次", {256, 200, 409, 217}},
+    {id开机自动运行, L"Button", L"开机自动运行", {8, 232, 128, 273}},
+    {idCommand2, L"Button", L"立即同步", {152, 232, 272, 273}},
+    {idCommand1, L"Button", L"隐  藏", {288, 232, 408, 273}},
+};
+
+const Rgb kBand{0x40, 0x40, 0x40};
+const Rgb kGreen{0, 255, 0};
+const Rgb kRed{255, 0, 0};
+const Rgb kWhite{255, 255, 255};
+const Rgb kBlack{0, 0, 0};
+
+bool SameRect(const RECT& a, const RECT& b) {
+  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+}
+
+std::string Describe(const RECT& r) {
+  char text[64];
+  std::snprintf(text, sizeof text, "{%ld,%ld,%ld,%ld}", r.left, r.top, r.right, r.bottom);
+  return text;
+}
+
+int Area(const RECT& r) { return (r.right - r.left) * (r.bottom - r.top); }
+
+RECT Inset(RECT r, int by) {
+  InflateRect(&r, -by, -by);
+  return r;
+}
+
+class WindowTest : public ProductTest {};
+
+TEST_F(WindowTest, FrameIsTheDesignedSizeWithOnlyACloseBox) {
+  Start();
+  WaitUntilShown();
+  const std::wstring caption = WindowText(window_);
+  EXPECT_EQ(caption.rfind(L"局域网时间同步软件(", 0), 0u) << WideToUtf8(caption);
+  EXPECT_EQ(caption.back(), L')');
+
+  const RECT client = ClientRect(window_);
+  EXPECT_EQ(client.right, 419);
+  EXPECT_EQ(client.bottom, 278);
+  const LONG style = GetWindowLongW(window_, GWL_STYLE);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_FALSE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+
+  // Centred on the 800 x 600 desktop (less its taskbar).
+  RECT frame;
+  GetWindowRect(window_, &frame);
+  RECT work;
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  EXPECT_LE(std::abs((frame.left + frame.right) - (work.left + work.right)), 2);
+  EXPECT_LE(std::abs((frame.top + frame.bottom) - (work.top + work.bottom)), 2);
+}
+
+TEST_F(WindowTest, EveryControlHasItsClassTextAndRectangle) {
+  Start();
+  WaitUntilShown();
+  for (const ExpectedControl& expected : kExpected) {
+    const auto control = FindChildById(window_, expected.id);
+    ASSERT_TRUE(control) << "control " << expected.id;
+    EXPECT_TRUE(EqualsIgnoreCase(control->class_name, expected.className))
+        << WideToUtf8(expected.text) << ": " << WideToUtf8(control->class_name);
+    EXPECT_EQ(control->text, expected.text) << WideToUtf8(control->text);
+    EXPECT_TRUE(SameRect(control->rect, expected.rect))
+        << WideToUtf8(expected.text) << " at " << Describe(control->rect);
+  }
+  // The local clock's caption gains the time with the first tick.
+  const auto clock = FindChildById(window_, id本机时间);
+  ASSERT_TRUE(clock);
+  EXPECT_EQ(clock->text.rfind(L"本机时间", 0), 0u);
+  EXPECT_TRUE(SameRect(clock->rect, RECT{8, 8, 409, 57})) << Describe(clock->rect);
+
+  EXPECT_TRUE(GetWindowLongW(ControlOf(id开机自动运行), GWL_STYLE) & BS_PUSHLIKE);
+  EXPECT_EQ(SendMessageW(ControlOf(id开机自动运行), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(SendMessageW(ControlOf(id滚动条), SBM_GETPOS, 0, 0), 30);
+}
+
+TEST_F(WindowTest, FocusStartsInTheAddressAndTabFollowsTheDesignedOrder) {
+  Start();
+  WaitUntilShown();
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  ASSERT_TRUE(WaitFor([&] {
+    return GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &thread) &&
+           thread.hwndFocus == ControlOf(id服务器路径);
+  }));
+  const ControlId order[] = {id服务器路径, idCommand2,     idCommand1,
+                             id滚动条,     id开机自动运行, id服务器路径};
+  for (std::size_t i = 0; i + 1 < std::size(order); ++i)
+    EXPECT_EQ(GetNextDlgTabItem(window_, ControlOf(order[i]), FALSE), ControlOf(order[i + 1]))
+        << "after control " << order[i];
+}
+
+// Against the silent default server: the band with both captions, the address
+// box red with white text.
+TEST_F(WindowTest, ScreenshotShowsTheBandCaptionsAndTheUnreachableAddress) {
+  Start();
+  WaitUntilShown();
+  ASSERT_TRUE(WaitFor([&] { return TextOf(id本机时间) != L"本机时间"; }));
+  const auto image = CaptureClient(window_);
+  ASSERT_TRUE(image);
+  EXPECT_TRUE(image->SaveBmp(BinDir() + L"\\..\\window.bmp"));
+
+  const RECT band{0, 0, 419, 113};
+  EXPECT_GT(image->CountColor(kBand, band), Area(band) / 2);
+  EXPECT_EQ(image->at(200, 0), kBlack) << "the band's border";
+  EXPECT_GT(image->CountColor(kGreen, RECT{8, 8, 409, 57}), 300) << "本机时间 in green";
+  EXPECT_GT(image->CountColor(kRed, RECT{8, 56, 409, 105}), 300) << "网络时间 in red";
+
+  const RECT address = Inset(RECT{24, 144, 225, 162}, 2);
+  EXPECT_GT(image->CountColor(kRed, address), Area(address) / 2);
+  EXPECT_GT(image->CountColor(kWhite, address, 60), 20) << "white text";
+
+  // Stretched to 48 x 45, the picture covers its control.
+  EXPECT_LT(image->CountColor(ToRgb(GetSysColor(COLOR_3DFACE)), RECT{368, 120, 416, 165}),
+            48 * 45 / 4);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,69 @@
+#include <windows.h>
+#include <commctrl.h>
+#include <ole2.h>
+
+#include <vector>
+
+#include "settings/exe_location.h"
+#include "settings/profile_win32.h"
+#include "settings/registry_win32.h"
+#include "ui/form.h"
+#include "ui/system_win32.h"
+#include "ui/tray_win32.h"
+#include "ui/window_win32.h"
+
+namespace {
+
+std::wstring ModulePath() {
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) return std::wstring(path.data(), length);
+    path.resize(path.size() * 2);
+  }
+}
+
+// The picture is decoded by OLE, which wants to be set up on this thread.
+class OleSession {
+ public:
+  OleSession() : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
+  ~OleSession() {
+    if (initialised_) OleUninitialize();
+  }
+  OleSession(const OleSession&) = delete;
+  OleSession& operator=(const OleSession&) = delete;
+
+ private:
+  bool initialised_;
+};
+
+int RunMessageLoop(const MainWindow& window) {
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (window.TranslateDialogKeys(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+  return static_cast<int>(msg.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+  const OleSession ole;
+  const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
+  const ExeLocation exe = SplitExePath(ModulePath());
+  ProfileIniFile iniFile(定义::IniPath(exe.directory));
+  RegistryRunKey runKey;
+
+  MainWindow window(instance);
+  if (!window.Create()) return 1;
+  const TrayIconWin32 tray(window.Handle(), window.SmallIcon(), MainWindow::kTrayCallbackMessage);
+  SystemWin32 system(window.Handle(), tray);
+  同步软件 form(window, system, iniFile, runKey, 开机运行::RunValueData(exe));
+  window.Attach(form);
+  form.Form_Load();
+  return RunMessageLoop(window);
+}

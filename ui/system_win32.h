@@ -1,0 +1,33 @@
+#pragma once
+
+#include <windows.h>
+
+#include "sync/process_win32.h"
+#include "ui/form_view.h"
+#include "ui/tray_win32.h"
+#include "ui/unique_handle.h"
+
+class SystemWin32 final : public FormSystem {
+ public:
+  SystemWin32(HWND window, const TrayIconWin32& tray) : window_(window), tray_(tray) {}
+
+  bool IsAnotherInstanceRunning() override;
+  bool ProbeHost(const std::wstring& address) override;
+  std::wstring LongTimeNow() override;
+  bool IsSyncCommandRunning() override { return syncCommand_.IsRunning(); }
+  bool StartSyncCommand(const std::wstring& commandLine) override {
+    return syncCommand_.Start(commandLine);
+  }
+  std::optional<std::uint32_t> TakeSyncCommandExitCode() override {
+    return syncCommand_.TakeExitCode();
+  }
+  void AddTrayIcon() override { tray_.Add(); }
+  void RemoveTrayIcon() override { tray_.Remove(); }
+  void ShowUsage(const std::wstring& caption, const std::wstring& text) override;
+
+ private:
+  HWND window_;
+  const TrayIconWin32& tray_;
+  SyncCommandProcess syncCommand_;
+  UniqueKernelHandle instanceMutex_;
+};

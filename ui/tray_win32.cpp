@@ -1,0 +1,29 @@
+#include "ui/tray_win32.h"
+
+#include <shellapi.h>
+
+#include <cwchar>
+
+#include "ui/tray_icon.h"
+
+NOTIFYICONDATAW TrayIconWin32::Record() const {
+  NOTIFYICONDATAW record{};
+  record.cbSize = sizeof record;
+  record.hWnd = window_;
+  record.uID = kTrayIconId;
+  record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+  record.uCallbackMessage = callbackMessage_;
+  record.hIcon = icon_;
+  std::wcsncpy(record.szTip, kTrayTip, sizeof record.szTip / sizeof record.szTip[0] - 1);
+  return record;
+}
+
+void TrayIconWin32::Add() const {
+  NOTIFYICONDATAW record = Record();
+  Shell_NotifyIconW(NIM_ADD, &record);
+}
+
+void TrayIconWin32::Remove() const {
+  NOTIFYICONDATAW record = Record();
+  Shell_NotifyIconW(NIM_DELETE, &record);
+}

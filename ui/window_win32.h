@@ -1,0 +1,81 @@
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <cstdint>
+
+#include "ui/form.h"
+#include "ui/form_view.h"
+#include "ui/layout.h"
+#include "ui/picture_win32.h"
+#include "ui/unique_handle.h"
+
+// The main window and its controls. It only draws and forwards: every
+// decision is the form's.
+class MainWindow final : public FormView {
+ public:
+  static constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+
+  explicit MainWindow(HINSTANCE instance);
+  MainWindow(const MainWindow&) = delete;
+  MainWindow& operator=(const MainWindow&) = delete;
+
+  // Creates the window hidden, with its controls and timers.
+  bool Create();
+  void Attach(同步软件& form) { form_ = &form; }
+  HWND Handle() const { return window_; }
+  HICON SmallIcon() const { return smallIcon_.Get(); }
+  // Keyboard navigation between the controls; true when msg was handled.
+  bool TranslateDialogKeys(MSG& msg) const;
+
+  std::wstring 服务器路径Text() const override;
+  void Set服务器路径Text(const std::wstring& text) override;
+  void Set服务器路径Colours(std::uint32_t back, std::uint32_t fore) override;
+  void Set本机时间Caption(const std::wstring& caption) override;
+  void Set网络时间Caption(const std::wstring& caption) override;
+  void Set网络时间Colour(std::uint32_t colour) override;
+  void SetLabel4Caption(const std::wstring& caption) override;
+  void Show开机自动运行(int value) override;
+  void Show滚动条(int value) override;
+  void ShowForm() override;
+  void HideForm() override;
+  void UnloadForm() override;
+
+ private:
+  static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+
+  void CreateControls();
+  void ApplyDpi(int dpi);
+  SIZE FrameSize() const;
+  void CentreOnWorkArea() const;
+  void OnDpiChanged(int dpi, const RECT& suggested);
+  HFONT FontFor(const FontSpec& spec) const;
+  HWND Control(ControlId id) const { return GetDlgItem(window_, id); }
+  void SetControlText(ControlId id, const std::wstring& text) const;
+  RECT ToPixels(const TwipRect& rect) const;
+
+  void OnCommand(WORD id, WORD code);
+  void OnHorizontalScroll(WORD code, WORD thumbPosition);
+  LRESULT OnControlColour(HDC dc, HWND control);
+  void OnDrawItem(const DRAWITEMSTRUCT& item) const;
+  void DrawClockLabel(const DRAWITEMSTRUCT& item) const;
+  void OnPaint() const;
+  void OnClose();
+  void OnActivate(bool active);
+
+  HINSTANCE instance_;
+  HWND window_ = nullptr;
+  同步软件* form_ = nullptr;
+  UINT taskbarCreatedMessage_ = 0;
+  int dpi_ = 96;
+
+  UniqueIcon largeIcon_, smallIcon_;
+  UniqueFont windowFont_, clockFont_, promptFont_, captionFont_;
+  UniqueBrush bandBrush_, addressBrush_;
+  Picture picture_;
+  std::uint32_t addressBack_, addressFore_;
+  std::uint32_t 网络时间Colour_;
+  HWND focusBeforeDeactivation_ = nullptr;
+};
