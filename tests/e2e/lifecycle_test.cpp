@@ -100,6 +100,29 @@ TEST_F(LifecycleTest, TypedAddressIsSavedWhenTheWindowIsClosed) {
   EXPECT_EQ(ReadFileBytes(IniPath()), IniFileBytes(L"10.20.30.41", 0, 30));
 }
 
+TEST_F(LifecycleTest, TypedAddressIsSavedWhenTheSessionEnds) {
+  Start();
+  WaitUntilShown();
+  TypeAddress(L"10.20.30.42");
+  Click(ControlOf(idCommand1));
+  TypeAddress(L"10.20.30.43");  // typed, then hidden: only the session's end saves it now
+  ASSERT_TRUE(SendMessageW(window_, WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+  SendMessageW(window_, WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+  EXPECT_EQ(ReadFileBytes(IniPath()), IniFileBytes(L"10.20.30.43", 0, 30));
+  EXPECT_FALSE(TrayIconExists(window_, kIconId)) << "no icon left behind";
+}
+
+TEST_F(LifecycleTest, ArrowKeysMoveTheScrollBar) {
+  Start();
+  WaitUntilShown();
+  const HWND bar = ControlOf(id滚动条);
+  PostMessageW(bar, WM_KEYDOWN, VK_RIGHT, 0);
+  PostMessageW(bar, WM_KEYUP, VK_RIGHT, 0);
+  EXPECT_TRUE(WaitForText(idLabel4, L"每隔 31 分钟校时一次"));
+  PostMessageW(bar, WM_KEYDOWN, VK_HOME, 0);
+  EXPECT_TRUE(WaitForText(idLabel4, L"每隔 0 分钟校时一次"));
+}
+
 TEST_F(LifecycleTest, ThePictureOpensTheUsageNote) {
   Start();
   WaitUntilShown();

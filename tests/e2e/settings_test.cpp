@@ -59,6 +59,16 @@ TEST_F(SettingsTest, HandEditedLinesSurviveSaves) {
                 L"备注=保留\r\n[系统配置]\r\n开机自动运行=0\r\n校时间隔=7\r\n"));
 }
 
+// Only an ordinary file counts: hidden, it is as if there were none.
+TEST_F(SettingsTest, AHiddenFileIsNotLoaded) {
+  WriteIni(IniFileBytes(L"127.0.0.1", 0, 10));
+  ASSERT_TRUE(SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_HIDDEN));
+  Start();
+  WaitUntilShown();
+  EXPECT_EQ(TextOf(id服务器路径), L"192.168.1.1");
+  EXPECT_EQ(TextOf(idLabel4), L"每隔 30 分钟校时一次");
+}
+
 TEST_F(SettingsTest, TheButtonRegistersAndUnregistersTheProgramMachineWide) {
   Start();
   WaitUntilShown();
