@@ -2,6 +2,7 @@
 enable_language(RC)
 
 add_library(lts_win32 STATIC
+  settings/exe_location_win32.cpp
   settings/profile_win32.cpp
   settings/registry_win32.cpp
   sync/probe_win32.cpp

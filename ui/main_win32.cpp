@@ -2,9 +2,8 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include <vector>
-
 #include "settings/exe_location.h"
+#include "settings/exe_location_win32.h"
 #include "settings/profile_win32.h"
 #include "settings/registry_win32.h"
 #include "ui/form.h"
@@ -13,15 +12,6 @@
 #include "ui/window_win32.h"
 
 namespace {
-
-std::wstring ModulePath() {
-  std::vector<wchar_t> path(MAX_PATH);
-  for (;;) {
-    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length < path.size()) return std::wstring(path.data(), length);
-    path.resize(path.size() * 2);
-  }
-}
 
 // The picture is decoded by OLE, which wants to be set up on this thread.
 class OleSession {
@@ -54,7 +44,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
-  const ExeLocation exe = SplitExePath(ModulePath());
+  const ExeLocation exe = SplitExePath(RunningExePath());
   ProfileIniFile iniFile(定义::IniPath(exe.directory));
   RegistryRunKey runKey;
 

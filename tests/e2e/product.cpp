@@ -1,5 +1,7 @@
 #include "product.h"
 
+#include <cwctype>
+
 namespace e2e {
 namespace {
 
@@ -15,6 +17,14 @@ std::string Gbk(const std::wstring& text) {
   WideCharToMultiByte(kChineseCodePage, 0, text.c_str(), static_cast<int>(text.size()),
                       bytes.data(), size, nullptr, nullptr);
   return bytes;
+}
+
+bool IsTimeCaption(const std::wstring& caption, const std::wstring& prefix) {
+  constexpr std::size_t kShortestTime = 5;  // no long-time format is shorter than "HH:MM"
+  if (caption.rfind(prefix, 0) != 0 || caption.size() < prefix.size() + kShortestTime) return false;
+  for (std::size_t i = prefix.size(); i < caption.size(); ++i)
+    if (!std::iswdigit(caption[i]) && caption[i] != L':') return false;
+  return true;
 }
 
 std::string IniFileBytes(const std::wstring& address, int autostart, int interval) {

@@ -21,6 +21,8 @@ inline constexpr UINT kTimer2Id = 2;
 
 // Text in the code page of a Chinese Windows, as the profile functions write it.
 std::string Gbk(const std::wstring& text);
+// The prefix followed by a time of day in the long-time format, "03:50:36".
+bool IsTimeCaption(const std::wstring& caption, const std::wstring& prefix);
 // The settings file exactly as a first save writes it.
 std::string IniFileBytes(const std::wstring& address, int autostart, int interval);
 

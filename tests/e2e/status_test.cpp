@@ -1,8 +1,6 @@
 // The twice-a-second status: the local clock and the address box's colours;
 // and the once-a-second schedule.
 
-#include <cwctype>
-
 #include "product.h"
 
 namespace e2e {
@@ -52,11 +50,7 @@ TEST_F(StatusTest, LocalClockShowsTheTimeAndAdvances) {
   Start();
   WaitUntilShown();
   const auto isClockCaption = [](const std::wstring& caption) {
-    const std::wstring prefix = L"本机时间 ";
-    if (caption.rfind(prefix, 0) != 0 || caption.size() < prefix.size() + 5) return false;
-    for (std::size_t i = prefix.size(); i < caption.size(); ++i)
-      if (!std::iswdigit(caption[i]) && caption[i] != L':') return false;
-    return true;
+    return IsTimeCaption(caption, L"本机时间 ");
   };
   std::wstring first;
   ASSERT_TRUE(WaitFor([&] { return isClockCaption(first = TextOf(id本机时间)); }))

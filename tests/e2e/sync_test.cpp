@@ -2,20 +2,13 @@
 // caption from how that command ended.
 
 #include <chrono>
-#include <cwctype>
 
 #include "product.h"
 
 namespace e2e {
 namespace {
 
-bool IsSyncedCaption(const std::wstring& caption) {
-  const std::wstring prefix = L"同步时间 ";
-  if (caption.rfind(prefix, 0) != 0 || caption.size() <= prefix.size()) return false;
-  for (std::size_t i = prefix.size(); i < caption.size(); ++i)
-    if (!std::iswdigit(caption[i]) && caption[i] != L':') return false;
-  return true;
-}
+bool IsSyncedCaption(const std::wstring& caption) { return IsTimeCaption(caption, L"同步时间 "); }
 
 class SyncTest : public ProductTest {
  protected:

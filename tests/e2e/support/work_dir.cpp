@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "settings/exe_location_win32.h"
 #include "text.h"
 #include "wait.h"
 
@@ -19,18 +20,6 @@ constexpr wchar_t kWorkRoot[] = L"C:\\e2e";
 // moment; deleting the folder is retried for this long.
 constexpr int kDeleteTimeoutMs = 10000;
 
-std::wstring ModulePath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) {
-      path.resize(n);
-      return path;
-    }
-    path.resize(path.size() * 2);
-  }
-}
-
 bool RemoveTree(const fs::path& dir) {
   return WaitFor(
       [&] {
@@ -43,7 +32,7 @@ bool RemoveTree(const fs::path& dir) {
 
 }  // namespace
 
-std::wstring BinDir() { return fs::path(ModulePath()).parent_path().wstring(); }
+std::wstring BinDir() { return fs::path(RunningExePath()).parent_path().wstring(); }
 
 std::wstring BinFile(const std::wstring& file_name) {
   return (fs::path(BinDir()) / file_name).wstring();

@@ -1,0 +1,6 @@
+#pragma once
+
+#include <string>
+
+// The full path of the running program, however long.
+std::wstring RunningExePath();
