@@ -14,8 +14,8 @@ export DEBIAN_FRONTEND=noninteractive
 
 # wine32 is the only i386 package; everything else is native.
 packages=(
-  cmake ninja-build g++ libgtest-dev googletest
-  g++-mingw-w64-i686 mingw-w64-i686-dev
+  cmake ninja-build g++ libgtest-dev libgmock-dev googletest
+  g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine32:i386 wine64
   xvfb xdotool x11-utils imagemagick
   nftables iproute2 util-linux

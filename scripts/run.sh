@@ -7,12 +7,12 @@ set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 "$repo/scripts/install-deps.sh"
-"$repo/scripts/build.sh" win32
+"$repo/scripts/build.sh" wine
 
 run_dir=$repo/build/run
 rm -rf "$run_dir"
 mkdir -p "$run_dir"
-cp "$repo/build/win32/bin/LanTimeSync.exe" "$run_dir/"
+cp "$repo/build/$("$repo/scripts/wine-arch.sh")/bin/LanTimeSync.exe" "$run_dir/"
 # The profile functions of a Chinese Windows write GBK with CRLF; so does this.
 printf '[网络配置]\r\n服务器路径=127.0.0.1\r\n[系统配置]\r\n开机自动运行=0\r\n校时间隔=30\r\n' |
   iconv -f UTF-8 -t GBK >"$run_dir/配置.INI"

@@ -14,8 +14,9 @@
 #             displays are unreachable from inside the namespace.
 #
 # Environment:
-#   LTS_WINEPREFIX  prefix to use (default <repo>/build/wine-prefix); created
-#                   on first use, reused afterwards.
+#   LTS_WINEPREFIX  prefix to use (default <repo>/build/wine-prefix-<arch>,
+#                   arch as scripts/wine-arch.sh prints it); created on first
+#                   use, reused afterwards.
 #   LTS_WINEDEBUG   WINEDEBUG for the command (default -all).
 #
 # Exit code: the command's; 3 when the network is not loopback-only; 2 for
@@ -144,8 +145,10 @@ else
   start_xvfb
 fi
 
-export WINEARCH=win32
-export WINEPREFIX=${LTS_WINEPREFIX:-$repo/build/wine-prefix}
+WINEARCH=$("$repo/scripts/wine-arch.sh")
+export WINEARCH
+export WINEPREFIX=${LTS_WINEPREFIX:-$repo/build/wine-prefix-$WINEARCH}
+[[ $WINEARCH == win64 ]] && export PATH="$repo/scripts/wine64:$PATH"
 export LANG=zh_CN.UTF-8
 export LC_ALL=zh_CN.UTF-8
 export WINEDEBUG=-all

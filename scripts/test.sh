@@ -9,15 +9,17 @@ cd "$repo"
 
 scripts/install-deps.sh
 scripts/build.sh all
+# The shipped exe is the 32-bit one; Wine runs the flavour this machine can.
+wine_build=build/$(scripts/wine-arch.sh)
 
 ctest --test-dir build/native --output-on-failure
 scripts/check-exe.sh build/win32/bin/LanTimeSync.exe
 
-scripts/sandbox.sh scripts/wine-desktop.sh build/win32/bin/e2e_tests.exe
+scripts/sandbox.sh scripts/wine-desktop.sh "$wine_build/bin/e2e_tests.exe"
 # The window as the tests last saw it, for anyone to look at.
-if [[ -f build/win32/window.bmp ]]; then
-  convert build/win32/window.bmp build/win32/window.png
-  echo "screenshot of the window: build/win32/window.png"
+if [[ -f $wine_build/window.bmp ]]; then
+  convert "$wine_build/window.bmp" "$wine_build/window.png"
+  echo "screenshot of the window: $wine_build/window.png"
 fi
 
-scripts/sandbox.sh scripts/wine-desktop.sh build/win32/bin/timer1_blocking_bench.exe
+scripts/sandbox.sh scripts/wine-desktop.sh "$wine_build/bin/timer1_blocking_bench.exe"
