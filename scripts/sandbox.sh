@@ -172,7 +172,30 @@ if [[ -d $WINEPREFIX ]]; then
   wineserver -w 2>/dev/null || true
 fi
 
-readonly ready_stamp="$WINEPREFIX/.lts-prefix-ready"
+# A Chinese Windows has these faces; Wine has none of them and would draw
+# their text with a thin fallback that breaks some glyphs. Wine's own
+# replacement table sends them to the installed WenQuanYi faces. Wine derives
+# its user-interface (message) font from "MS Shell Dlg"; on a Chinese Windows
+# that font is Microsoft YaHei UI, so the substitute says so.
+map_chinese_fonts() {
+  local face
+  {
+    echo '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]'
+    for face in SimSun 宋体 NSimSun 新宋体 SimHei 黑体; do
+      echo "\"$face\"=\"WenQuanYi Zen Hei\""
+    done
+    for face in 'Microsoft YaHei' 'Microsoft YaHei UI' 微软雅黑; do
+      echo "\"$face\"=\"WenQuanYi Micro Hei\""
+    done
+    echo
+    echo '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]'
+    echo '"MS Shell Dlg"="Microsoft YaHei UI"'
+  } | "$repo/scripts/wine-reg-import.sh"
+}
+
+# Named after the set-up it stands for: a prefix made by an older set-up
+# has another stamp and is made anew.
+readonly ready_stamp="$WINEPREFIX/.lts-prefix-ready-fonts"
 if [[ ! -f $ready_stamp ]]; then
   echo "sandbox.sh: creating Wine prefix $WINEPREFIX" >&2
   started=$SECONDS
@@ -184,6 +207,8 @@ if [[ ! -f $ready_stamp ]]; then
   wineserver -w
   [[ -f $WINEPREFIX/system.reg && -d $WINEPREFIX/drive_c/windows/system32 ]] ||
     die "wineboot left an incomplete prefix"
+  map_chinese_fonts || die "could not map the Chinese fonts"
+  wineserver -w
   touch "$ready_stamp"
   echo "sandbox.sh: prefix ready in $((SECONDS - started)) s" >&2
 fi

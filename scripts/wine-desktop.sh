@@ -68,23 +68,13 @@ trap end_wine EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
-# Version 5 .reg files are UTF-16, so an exe name with Chinese characters
-# survives; REGEDIT4 would be read in the ANSI code page (936 here).
 register_desktop() {
-  local reg
-  reg=$(mktemp /tmp/lts-desktop.XXXXXX.reg)
-  {
-    printf '\xff\xfe'
-    printf '%s\r\n' \
-      'Windows Registry Editor Version 5.00' '' \
-      "[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\$(basename "$exe")\\Explorer]" \
-      "\"Desktop\"=\"$desktop\"" '' \
-      '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]' \
-      "\"$desktop\"=\"$size\"" '' | iconv -f UTF-8 -t UTF-16LE
-  } >"$reg"
-  wine regedit /S "Z:${reg//\//\\}"
-  rm -f "$reg"
   app_key="HKCU\\Software\\Wine\\AppDefaults\\$(basename "$exe")\\Explorer"
+  printf '%s\n' \
+    "[HKEY_CURRENT_USER\\Software\\Wine\\AppDefaults\\$(basename "$exe")\\Explorer]" \
+    "\"Desktop\"=\"$desktop\"" '' \
+    '[HKEY_CURRENT_USER\Software\Wine\Explorer\Desktops]' \
+    "\"$desktop\"=\"$size\"" | "$scripts/wine-reg-import.sh"
 }
 
 # The desktop's taskbar comes up a moment after its first process. Started
