@@ -8,12 +8,13 @@
 // clang-format on
 
 #include "sync/address.h"
-#include "ui/unique_handle.h"
+#include "win32/unique_handle.h"
 
 namespace ping {
 namespace {
 
-using UniqueIcmpHandle = UniqueHandle<HANDLE, &::IcmpCloseHandle>;
+// IcmpCreateFile reports failure with INVALID_HANDLE_VALUE.
+using UniqueIcmpHandle = UniqueHandle<HANDLE, &::IcmpCloseHandle, InvalidHandleValueIsNone>;
 
 // The reply buffer: the 32-bit echo reply header and room for the data.
 struct IcmpEchoReply {

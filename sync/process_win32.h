@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/unique_handle.h"
+#include "win32/unique_handle.h"
 
 // The one sync command that may be running, watched without blocking.
 class SyncCommandProcess {

@@ -2,37 +2,39 @@
 
 #include <cstring>
 
+#include "win32/scoped.h"
+
 namespace {
 
 // OleLoadPicture reads from a stream; the stream takes over the memory.
-IStream* StreamOfResource(HINSTANCE instance, int resourceId) {
+UniqueCom<IStream> StreamOfResource(HINSTANCE instance, int resourceId) {
   const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(resourceId), RT_RCDATA);
   if (!found) return nullptr;
   const DWORD size = SizeofResource(instance, found);
   const void* bytes = LockResource(LoadResource(instance, found));
   if (!bytes || size == 0) return nullptr;
-  const HGLOBAL copy = GlobalAlloc(GMEM_MOVEABLE, size);
+  UniqueGlobal copy(GlobalAlloc(GMEM_MOVEABLE, size));
   if (!copy) return nullptr;
-  std::memcpy(GlobalLock(copy), bytes, size);
-  GlobalUnlock(copy);
-  IStream* stream = nullptr;
-  if (FAILED(CreateStreamOnHGlobal(copy, TRUE, &stream))) {
-    GlobalFree(copy);
-    return nullptr;
+  {
+    const LockedGlobal locked(copy.Get());
+    if (!locked.Data()) return nullptr;
+    std::memcpy(locked.Data(), bytes, size);
   }
-  return stream;
+  IStream* stream = nullptr;
+  if (FAILED(CreateStreamOnHGlobal(copy.Get(), TRUE, &stream))) return nullptr;
+  copy.Detach();
+  return UniqueCom<IStream>(stream);
 }
 
 }  // namespace
 
 Picture Picture::FromResource(HINSTANCE instance, int resourceId) {
   Picture loaded;
-  IStream* stream = StreamOfResource(instance, resourceId);
+  const UniqueCom<IStream> stream = StreamOfResource(instance, resourceId);
   if (!stream) return loaded;
   void* picture = nullptr;
-  if (SUCCEEDED(OleLoadPicture(stream, 0, FALSE, IID_IPicture, &picture)))
+  if (SUCCEEDED(OleLoadPicture(stream.get(), 0, FALSE, IID_IPicture, &picture)))
     loaded.picture_.reset(static_cast<IPicture*>(picture));
-  stream->Release();
   return loaded;
 }
 

@@ -3,7 +3,7 @@
 #include <windows.h>
 #include <olectl.h>
 
-#include <memory>
+#include "win32/unique_handle.h"
 
 // A JPEG from the program's resources, drawn stretched into any rectangle.
 class Picture {
@@ -13,8 +13,5 @@ class Picture {
   void Draw(HDC dc, const RECT& target) const;
 
  private:
-  struct Releaser {
-    void operator()(IUnknown* object) const { object->Release(); }
-  };
-  std::unique_ptr<IPicture, Releaser> picture_;
+  UniqueCom<IPicture> picture_;
 };

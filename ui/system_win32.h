@@ -5,7 +5,7 @@
 #include "sync/process_win32.h"
 #include "ui/form_view.h"
 #include "ui/tray_win32.h"
-#include "ui/unique_handle.h"
+#include "win32/unique_handle.h"
 
 class SystemWin32 final : public FormSystem {
  public:

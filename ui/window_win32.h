@@ -9,7 +9,7 @@
 #include "ui/form_view.h"
 #include "ui/layout.h"
 #include "ui/picture_win32.h"
-#include "ui/unique_handle.h"
+#include "win32/unique_handle.h"
 
 // The main window and its controls. It only draws and forwards: every
 // decision is the form's.

@@ -7,7 +7,7 @@
 
 #include <gtest/gtest.h>
 
-#include "support.h"
+#include "support/support.h"
 
 namespace {
 

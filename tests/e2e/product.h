@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "support.h"
+#include "support/support.h"
 #include "ui/layout.h"
 
 namespace e2e {

@@ -5,9 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <windows.h>
 #include <shellapi.h>
 
-#include "support.h"
+#include "support/support.h"
 
 namespace e2e {
 namespace {

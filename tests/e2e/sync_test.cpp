@@ -109,7 +109,7 @@ TEST_F(SyncTest, NoSecondCommandWhileOneIsStillRunning) {
   EXPECT_EQ(ProcessIdsByExeName(L"net.exe").size(), 1u);
   EXPECT_FALSE(IsSyncedCaption(TextOf(id网络时间)));
   for (const DWORD id : ProcessIdsByExeName(L"net.exe")) {
-    const Handle net(OpenProcess(PROCESS_TERMINATE, FALSE, id));
+    const UniqueKernelHandle net(OpenProcess(PROCESS_TERMINATE, FALSE, id));
     if (net) TerminateProcess(net.Get(), 0);
   }
 }

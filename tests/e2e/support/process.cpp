@@ -119,7 +119,7 @@ void Process::Terminate(UINT exit_code) {
 
 std::vector<DWORD> ProcessIdsByExeName(const std::wstring& exe_name) {
   std::vector<DWORD> ids;
-  FileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return ids;
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;

@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "win_handles.h"
+#include "win32/unique_handle.h"
 
 namespace e2e {
 
@@ -53,7 +53,7 @@ class Process {
   void Terminate(UINT exit_code = 1);
 
  private:
-  Handle process_;
+  UniqueKernelHandle process_;
   DWORD id_ = 0;
   DWORD error_ = 0;
   std::wstring command_line_;

@@ -2,24 +2,22 @@
 
 #include <vector>
 
-#include "win_handles.h"
+#include "win32/unique_handle.h"
 
 namespace e2e {
 namespace {
 
-RegKey OpenKey(HKEY root, const std::wstring& key, REGSAM access) {
-  HKEY opened = nullptr;
-  if (RegOpenKeyExW(root, key.c_str(), 0, access, &opened) != ERROR_SUCCESS) {
-    return RegKey();
-  }
-  return RegKey(opened);
+UniqueKey OpenKey(HKEY root, const std::wstring& key, REGSAM access) {
+  UniqueKey opened;
+  RegOpenKeyExW(root, key.c_str(), 0, access, opened.Put());
+  return opened;
 }
 
 }  // namespace
 
 std::optional<std::wstring> ReadRegString(HKEY root, const std::wstring& key,
                                           const std::wstring& value_name) {
-  RegKey k = OpenKey(root, key, KEY_QUERY_VALUE);
+  UniqueKey k = OpenKey(root, key, KEY_QUERY_VALUE);
   if (!k) return std::nullopt;
   DWORD type = 0, size = 0;
   if (RegQueryValueExW(k.Get(), value_name.c_str(), nullptr, &type, nullptr, &size) !=
@@ -38,7 +36,7 @@ std::optional<std::wstring> ReadRegString(HKEY root, const std::wstring& key,
 }
 
 bool DeleteRegValue(HKEY root, const std::wstring& key, const std::wstring& value_name) {
-  RegKey k = OpenKey(root, key, KEY_SET_VALUE);
+  UniqueKey k = OpenKey(root, key, KEY_SET_VALUE);
   if (!k) return true;  // no key, no value
   const LONG rc = RegDeleteValueW(k.Get(), value_name.c_str());
   return rc == ERROR_SUCCESS || rc == ERROR_FILE_NOT_FOUND;

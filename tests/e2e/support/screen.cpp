@@ -3,7 +3,8 @@
 #include <functional>
 
 #include "wait.h"
-#include "win_handles.h"
+#include "win32/scoped.h"
+#include "win32/unique_handle.h"
 #include "window_query.h"
 
 namespace e2e {
@@ -14,7 +15,7 @@ constexpr int kStableTimeoutMs = 5000;
 // Copies width x height pixels that draw() puts into a 32-bit top-down DIB.
 std::optional<Image> Grab(int width, int height, const std::function<bool(HDC)>& draw) {
   if (width <= 0 || height <= 0) return std::nullopt;
-  MemoryDc memory(CreateCompatibleDC(nullptr));  // compatible with the screen
+  UniqueMemoryDc memory(CreateCompatibleDC(nullptr));  // compatible with the screen
   if (!memory) return std::nullopt;
 
   BITMAPINFO info{};
@@ -25,11 +26,11 @@ std::optional<Image> Grab(int width, int height, const std::function<bool(HDC)>&
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  GdiObject bitmap(CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  UniqueBitmap bitmap(CreateDIBSection(memory.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (!bitmap) return std::nullopt;
 
   {
-    SelectGuard select(memory.Get(), bitmap.Get());
+    SelectedObject select(memory.Get(), bitmap.Get());
     if (!draw(memory.Get())) return std::nullopt;
     GdiFlush();
   }

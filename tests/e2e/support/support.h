@@ -14,6 +14,6 @@
 #include "text.h"
 #include "tray.h"
 #include "wait.h"
-#include "win_handles.h"
+#include "win32/unique_handle.h"
 #include "window_query.h"
 #include "work_dir.h"
