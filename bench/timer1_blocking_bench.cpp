@@ -56,7 +56,7 @@ class NoRunKey final : public 开机运行::RunKey {
 
 double BlockedMillisecondsPerSecond(const wchar_t* address, int ticks) {
   NoView view(address);
-  const TrayIconWin32 tray(nullptr, nullptr, 0);
+  const TrayIconWin32 tray(nullptr, 0);
   SystemWin32 system(nullptr, tray);
   NoIniFile iniFile;
   NoRunKey runKey;

@@ -7,9 +7,12 @@ add_library(lts_win32 STATIC
   settings/registry_win32.cpp
   sync/probe_win32.cpp
   sync/process_win32.cpp
+  ui/controls_win32.cpp
+  ui/dpi_win32.cpp
   ui/picture_win32.cpp
   ui/system_win32.cpp
   ui/tray_win32.cpp
+  ui/window_paint_win32.cpp
   ui/window_win32.cpp
 )
 target_link_libraries(lts_win32 PUBLIC lts_core

@@ -50,7 +50,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   MainWindow window(instance);
   if (!window.Create()) return 1;
-  const TrayIconWin32 tray(window.Handle(), window.SmallIcon(), MainWindow::kTrayCallbackMessage);
+  const TrayIconWin32 tray(window.Handle(), MainWindow::kTrayCallbackMessage);
   SystemWin32 system(window.Handle(), tray);
   同步软件 form(window, system, iniFile, runKey, 开机运行::RunValueData(exe));
   window.Attach(form);

@@ -13,7 +13,7 @@ NOTIFYICONDATAW TrayIconWin32::Record() const {
   record.uID = kTrayIconId;
   record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   record.uCallbackMessage = callbackMessage_;
-  record.hIcon = icon_;
+  record.hIcon = reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, ICON_SMALL, 0));
   std::wcsncpy(record.szTip, kTrayTip, sizeof record.szTip / sizeof record.szTip[0] - 1);
   return record;
 }

@@ -5,8 +5,9 @@
 // The notification-area icon of the main window.
 class TrayIconWin32 {
  public:
-  TrayIconWin32(HWND window, HICON icon, UINT callbackMessage)
-      : window_(window), icon_(icon), callbackMessage_(callbackMessage) {}
+  // The icon is the window's small icon of the moment, which follows the DPI.
+  TrayIconWin32(HWND window, UINT callbackMessage)
+      : window_(window), callbackMessage_(callbackMessage) {}
 
   // The shell's result is not acted on: a taskbar that is not there yet
   // announces itself later with "TaskbarCreated", and the icon is added then.
@@ -17,6 +18,5 @@ class TrayIconWin32 {
   NOTIFYICONDATAW Record() const;
 
   HWND window_;
-  HICON icon_;
   UINT callbackMessage_;
 };

@@ -2,9 +2,9 @@
 
 #include <windows.h>
 
-#include <array>
 #include <cstdint>
 
+#include "ui/dpi_win32.h"
 #include "ui/form.h"
 #include "ui/form_view.h"
 #include "ui/layout.h"
@@ -21,11 +21,11 @@ class MainWindow final : public FormView {
   MainWindow(const MainWindow&) = delete;
   MainWindow& operator=(const MainWindow&) = delete;
 
-  // Creates the window hidden, with its controls and timers.
+  // Creates the window hidden, with its controls and timers; false, with
+  // no window left, when any of them cannot be made.
   bool Create();
   void Attach(同步软件& form) { form_ = &form; }
   HWND Handle() const { return window_; }
-  HICON SmallIcon() const { return smallIcon_.Get(); }
   // Keyboard navigation between the controls; true when msg was handled.
   bool TranslateDialogKeys(MSG& msg) const;
 
@@ -46,15 +46,14 @@ class MainWindow final : public FormView {
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
-  void CreateControls();
-  void ApplyDpi(int dpi);
-  SIZE FrameSize() const;
+  bool RegisterWindowClass() const;
+  bool Furnish();
+  bool ApplyDpi(int dpi);
+  SIZE WindowSize() const;
   void CentreOnWorkArea() const;
   void OnDpiChanged(int dpi, const RECT& suggested);
-  HFONT FontFor(const FontSpec& spec) const;
   HWND Control(ControlId id) const { return GetDlgItem(window_, id); }
   void SetControlText(ControlId id, const std::wstring& text) const;
-  RECT ToPixels(const TwipRect& rect) const;
 
   void OnCommand(WORD id, WORD code);
   void OnHorizontalScroll(WORD code, WORD thumbPosition);
@@ -71,8 +70,8 @@ class MainWindow final : public FormView {
   UINT taskbarCreatedMessage_ = 0;
   int dpi_ = 96;
 
-  UniqueIcon largeIcon_, smallIcon_;
-  UniqueFont windowFont_, clockFont_, promptFont_, captionFont_;
+  UniqueIcon bigIcon_, smallIcon_;
+  ControlFonts fonts_;
   UniqueBrush bandBrush_, addressBrush_;
   Picture picture_;
   std::uint32_t addressBack_, addressFore_;
