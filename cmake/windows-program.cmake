@@ -14,7 +14,10 @@ add_library(lts_win32 STATIC
   ui/tray_win32.cpp
   ui/window_paint_win32.cpp
   ui/window_win32.cpp
+  win32/text_encoding.cpp
 )
+# Windows 7 is the oldest system the program starts on.
+target_compile_definitions(lts_win32 PUBLIC UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
 target_link_libraries(lts_win32 PUBLIC lts_core
   iphlpapi ws2_32 gdi32 user32 shell32 advapi32 ole32 oleaut32 uuid comctl32)
 

@@ -4,31 +4,14 @@
 
 #include <vector>
 
+#include "win32/text_encoding.h"
+
 namespace {
-
-std::string ToAnsi(const std::wstring& text) {
-  if (text.empty()) return {};
-  const int size = WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                       nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(CP_ACP, 0, text.data(), static_cast<int>(text.size()), bytes.data(), size,
-                      nullptr, nullptr);
-  return bytes;
-}
-
-std::wstring FromAnsi(const std::string& bytes) {
-  if (bytes.empty()) return {};
-  const int size =
-      MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  std::wstring text(static_cast<std::size_t>(size), L'\0');
-  MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), text.data(), size);
-  return text;
-}
 
 // The stored text as an ANSI read into a buffer of maxBytes + 1 bytes gives
 // it, except that a double-byte character is never cut in half.
 std::wstring CutToAnsiBytes(const std::wstring& text, std::size_t maxBytes) {
-  const std::string bytes = ToAnsi(text);
+  const std::string bytes = ToCodePage(text, CP_ACP);
   if (bytes.size() <= maxBytes) return text;
   std::size_t end = 0;
   while (end < bytes.size()) {
@@ -36,7 +19,7 @@ std::wstring CutToAnsiBytes(const std::wstring& text, std::size_t maxBytes) {
     if (end + width > maxBytes) break;
     end += width;
   }
-  return FromAnsi(bytes.substr(0, end));
+  return FromCodePage(std::string_view(bytes).substr(0, end), CP_ACP);
 }
 
 }  // namespace

@@ -12,7 +12,9 @@
 #include <cwchar>
 #include <string>
 
+#include "settings/exe_location_win32.h"
 #include "support/fake_net_protocol.h"
+#include "win32/text_encoding.h"
 
 namespace {
 
@@ -31,33 +33,15 @@ DWORD EnvNumber(const wchar_t* name, DWORD fallback) {
   return static_cast<DWORD>(std::wcstol(text.c_str(), nullptr, 0));
 }
 
-std::wstring OwnPath() {
-  std::wstring path(MAX_PATH, L'\0');
-  for (;;) {
-    const DWORD n = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (n < path.size()) return path.substr(0, n);
-    path.resize(path.size() * 2);
-  }
-}
-
-std::string Utf8(const std::wstring& wide) {
-  if (wide.empty()) return {};
-  const int n = WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), nullptr,
-                                    0, nullptr, nullptr);
-  std::string utf8(n, '\0');
-  WideCharToMultiByte(CP_UTF8, 0, wide.data(), static_cast<int>(wide.size()), utf8.data(), n,
-                      nullptr, nullptr);
-  return utf8;
-}
-
 std::string LogLine() {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   GetStartupInfoW(&si);
   const bool useshow = (si.dwFlags & STARTF_USESHOWWINDOW) != 0;
-  return std::string(e2e::kFakeNetExeField) + Utf8(OwnPath()) + "\t" + e2e::kFakeNetCmdField +
-         Utf8(GetCommandLineW()) + "\t" + e2e::kFakeNetUseShowField + (useshow ? "1" : "0") + "\t" +
-         e2e::kFakeNetShowField + std::to_string(si.wShowWindow) + "\n";
+  return std::string(e2e::kFakeNetExeField) + ToCodePage(RunningExePath(), CP_UTF8) + "\t" +
+         e2e::kFakeNetCmdField + ToCodePage(GetCommandLineW(), CP_UTF8) + "\t" +
+         e2e::kFakeNetUseShowField + (useshow ? "1" : "0") + "\t" + e2e::kFakeNetShowField +
+         std::to_string(si.wShowWindow) + "\n";
 }
 
 // One WriteFile per line on an append-only handle, so that lines of several

@@ -10,14 +10,7 @@ constexpr UINT kChineseCodePage = 936;
 
 }  // namespace
 
-std::string Gbk(const std::wstring& text) {
-  const int size = WideCharToMultiByte(kChineseCodePage, 0, text.c_str(),
-                                       static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string bytes(static_cast<std::size_t>(size), '\0');
-  WideCharToMultiByte(kChineseCodePage, 0, text.c_str(), static_cast<int>(text.size()),
-                      bytes.data(), size, nullptr, nullptr);
-  return bytes;
-}
+std::string Gbk(const std::wstring& text) { return ToCodePage(text, kChineseCodePage); }
 
 bool IsTimeCaption(const std::wstring& caption, const std::wstring& prefix) {
   constexpr std::size_t kShortestTime = 5;  // no long-time format is shorter than "HH:MM"

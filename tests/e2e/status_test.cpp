@@ -54,7 +54,7 @@ TEST_F(StatusTest, LocalClockShowsTheTimeAndAdvances) {
   };
   std::wstring first;
   ASSERT_TRUE(WaitFor([&] { return isClockCaption(first = TextOf(id本机时间)); }))
-      << WideToUtf8(first);
+      << ToCodePage(first, CP_UTF8);
   EXPECT_TRUE(WaitFor([&] {
     const std::wstring now = TextOf(id本机时间);
     return isClockCaption(now) && now != first;

@@ -38,7 +38,8 @@ TEST(Smoke, NotepadWindowControlsAndPixels) {
   const HWND main =
       WaitForTopWindow(notepad.id(), {.class_name = L"Notepad", .visible_only = true});
   ASSERT_NE(main, nullptr);
-  EXPECT_NE(WindowText(main).find(L"记事本"), std::wstring::npos) << WideToUtf8(WindowText(main));
+  EXPECT_NE(WindowText(main).find(L"记事本"), std::wstring::npos)
+      << ToCodePage(WindowText(main), CP_UTF8);
 
   const auto edit = FindChildByClass(main, L"edit");
   ASSERT_TRUE(edit);
@@ -104,7 +105,7 @@ TEST(Smoke, FakeNetRecordsHowItWasStarted) {
 
   const auto calls = ReadFakeNetLog(log);
   ASSERT_EQ(calls.size(), 1u);
-  EXPECT_TRUE(EqualsIgnoreCase(calls[0].exe, exe)) << WideToUtf8(calls[0].exe);
+  EXPECT_TRUE(EqualsIgnoreCase(calls[0].exe, exe)) << ToCodePage(calls[0].exe, CP_UTF8);
   EXPECT_EQ(calls[0].cmd, net.command_line());
   EXPECT_TRUE(calls[0].useshow);
   EXPECT_EQ(calls[0].show, SW_HIDE);

@@ -38,11 +38,11 @@ TEST_F(SyncTest, AnsweringServerRunsTheSystemNetHiddenAndReportsTheTime) {
   TypeAddress(L"127.0.0.1");
   PressSyncNow();
   ASSERT_TRUE(WaitFor([&] { return IsSyncedCaption(TextOf(id网络时间)); }))
-      << WideToUtf8(TextOf(id网络时间));
+      << ToCodePage(TextOf(id网络时间), CP_UTF8);
   const auto calls = NetCalls();
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].cmd, L"net time \\\\127.0.0.1 /set /yes");
-  EXPECT_TRUE(EqualsIgnoreCase(calls[0].exe, systemNet_)) << WideToUtf8(calls[0].exe);
+  EXPECT_TRUE(EqualsIgnoreCase(calls[0].exe, systemNet_)) << ToCodePage(calls[0].exe, CP_UTF8);
   EXPECT_TRUE(calls[0].useshow);
   EXPECT_EQ(calls[0].show, SW_HIDE);
 }
@@ -94,7 +94,7 @@ TEST_F(SyncTest, ANetExeBesideTheProgramIsNotTheOneThatRuns) {
   ASSERT_TRUE(WaitFor([&] { return !NetCalls().empty(); }));
   const auto calls = NetCalls();
   ASSERT_EQ(calls.size(), 1u);
-  EXPECT_TRUE(EqualsIgnoreCase(calls[0].exe, systemNet_)) << WideToUtf8(calls[0].exe);
+  EXPECT_TRUE(EqualsIgnoreCase(calls[0].exe, systemNet_)) << ToCodePage(calls[0].exe, CP_UTF8);
 }
 
 TEST_F(SyncTest, NoSecondCommandWhileOneIsStillRunning) {

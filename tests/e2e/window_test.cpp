@@ -56,7 +56,7 @@ TEST_F(WindowTest, FrameIsTheDesignedSizeWithOnlyACloseBox) {
   Start();
   WaitUntilShown();
   const std::wstring caption = WindowText(window_);
-  EXPECT_EQ(caption.rfind(L"局域网时间同步软件(", 0), 0u) << WideToUtf8(caption);
+  EXPECT_EQ(caption.rfind(L"局域网时间同步软件(", 0), 0u) << ToCodePage(caption, CP_UTF8);
   EXPECT_EQ(caption.back(), L')');
 
   const RECT client = ClientRect(window_);
@@ -84,10 +84,10 @@ TEST_F(WindowTest, EveryControlHasItsClassTextAndRectangle) {
     const auto control = FindChildById(window_, expected.id);
     ASSERT_TRUE(control) << "control " << expected.id;
     EXPECT_TRUE(EqualsIgnoreCase(control->class_name, expected.className))
-        << WideToUtf8(expected.text) << ": " << WideToUtf8(control->class_name);
-    EXPECT_EQ(control->text, expected.text) << WideToUtf8(control->text);
+        << ToCodePage(expected.text, CP_UTF8) << ": " << ToCodePage(control->class_name, CP_UTF8);
+    EXPECT_EQ(control->text, expected.text) << ToCodePage(control->text, CP_UTF8);
     EXPECT_TRUE(SameRect(control->rect, expected.rect))
-        << WideToUtf8(expected.text) << " at " << Describe(control->rect);
+        << ToCodePage(expected.text, CP_UTF8) << " at " << Describe(control->rect);
   }
   // The local clock's caption gains the time with the first tick.
   const auto clock = FindChildById(window_, id本机时间);

@@ -44,8 +44,8 @@ std::optional<FakeNetCall> ParseLine(std::string_view line) {
   const auto* cmd_end = fields[fields.size() - 2].data() - 1;  // the tab before
 
   FakeNetCall call;
-  call.exe = Utf8ToWide(*exe);
-  call.cmd = Utf8ToWide(std::string_view(cmd_begin, cmd_end - cmd_begin));
+  call.exe = FromCodePage(*exe, CP_UTF8);
+  call.cmd = FromCodePage(std::string_view(cmd_begin, cmd_end - cmd_begin), CP_UTF8);
   call.useshow = *useshow == "1";
   if (std::from_chars(show->data(), show->data() + show->size(), call.show).ec != std::errc()) {
     return std::nullopt;

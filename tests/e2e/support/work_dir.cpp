@@ -41,7 +41,8 @@ std::wstring BinFile(const std::wstring& file_name) {
 std::wstring CurrentTestName() {
   const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
   if (!info) return L"no_test";
-  std::wstring name = Utf8ToWide(std::string(info->test_suite_name()) + "." + info->name());
+  std::wstring name =
+      FromCodePage(std::string(info->test_suite_name()) + "." + info->name(), CP_UTF8);
   for (wchar_t& c : name) {
     if (c == L'/' || c == L'\\') c = L'_';
   }
