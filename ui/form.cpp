@@ -103,6 +103,7 @@ void 同步软件::滚动条_Change() {
 void 同步软件::Image1_Click() { system_.ShowUsage(kProgramName, kUsageText); }
 
 void 同步软件::Timer1_Timer() {
+  RetryTrayIcon();
   ShowSyncOutcome();
   view_.Set本机时间Caption(L"本机时间 " + system_.LongTimeNow());
   ShowReachability(system_.ProbeHost(view_.服务器路径Text()));
@@ -125,7 +126,7 @@ void 同步软件::TrayIcon_Notify(unsigned mouseMessage) {
 
 void 同步软件::TaskbarCreated() {
   // A new taskbar starts without our icon; without it the window is lost.
-  if (hiddenInTray_) system_.AddTrayIcon();
+  if (hiddenInTray_) trayIconAdded_ = system_.AddTrayIcon();
 }
 
 std::wstring 同步软件::服务器路径Text() const { return view_.服务器路径Text(); }
@@ -154,9 +155,15 @@ bool 同步软件::Set滚动条Value(int value) {
 
 void 同步软件::HideToTray() {
   if (hiddenInTray_) return;
-  system_.AddTrayIcon();
+  trayIconAdded_ = system_.AddTrayIcon();
   view_.HideForm();
   hiddenInTray_ = true;
+}
+
+// At logon the shell may still refuse the icon, and no "TaskbarCreated" need
+// follow: without another try the hidden window could not be reached.
+void 同步软件::RetryTrayIcon() {
+  if (hiddenInTray_ && !trayIconAdded_) trayIconAdded_ = system_.AddTrayIcon();
 }
 
 void 同步软件::ShowSyncOutcome() {

@@ -51,6 +51,7 @@ class 同步软件 final : public 定义::SettingsControls {
   void 开机自动运行_Click();
   void 滚动条_Change();
   void HideToTray();
+  void RetryTrayIcon();
   void ShowSyncOutcome();
   void ShowReachability(bool reachable);
 
@@ -63,5 +64,6 @@ class 同步软件 final : public 定义::SettingsControls {
   int 开机自动运行_ = 0;
   int 滚动条_;
   bool hiddenInTray_ = false;
+  bool trayIconAdded_ = false;
   std::int64_t SyncTickCount_ = 0;
 };

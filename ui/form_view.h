@@ -37,7 +37,8 @@ class FormSystem {
   virtual bool IsSyncCommandRunning() = 0;
   virtual bool StartSyncCommand(const std::wstring& commandLine) = 0;
   virtual std::optional<std::uint32_t> TakeSyncCommandExitCode() = 0;
-  virtual void AddTrayIcon() = 0;
+  // False when the shell refused the icon.
+  virtual bool AddTrayIcon() = 0;
   virtual void RemoveTrayIcon() = 0;
   virtual void ShowUsage(const std::wstring& caption, const std::wstring& text) = 0;
 

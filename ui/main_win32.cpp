@@ -42,6 +42,8 @@ int RunMessageLoop(const MainWindow& window) {
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const OleSession ole;
   const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+  // Without it the controls come from user32's classes of the same names;
+  // whether each control could be made is checked when the window is.
   InitCommonControlsEx(&controls);
 
   const ExeLocation exe = SplitExePath(RunningExePath());

@@ -21,7 +21,7 @@ class SystemWin32 final : public FormSystem {
   std::optional<std::uint32_t> TakeSyncCommandExitCode() override {
     return syncCommand_.TakeExitCode();
   }
-  void AddTrayIcon() override { tray_.Add(); }
+  bool AddTrayIcon() override { return tray_.Add(); }
   void RemoveTrayIcon() override { tray_.Remove(); }
   void ShowUsage(const std::wstring& caption, const std::wstring& text) override;
 

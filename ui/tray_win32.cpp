@@ -18,12 +18,13 @@ NOTIFYICONDATAW TrayIconWin32::Record() const {
   return record;
 }
 
-void TrayIconWin32::Add() const {
+bool TrayIconWin32::Add() const {
   NOTIFYICONDATAW record = Record();
-  Shell_NotifyIconW(NIM_ADD, &record);
+  return Shell_NotifyIconW(NIM_ADD, &record) || Shell_NotifyIconW(NIM_MODIFY, &record);
 }
 
 void TrayIconWin32::Remove() const {
   NOTIFYICONDATAW record = Record();
+  // An icon the shell does not have is already what removal wants.
   Shell_NotifyIconW(NIM_DELETE, &record);
 }

@@ -9,9 +9,8 @@ class TrayIconWin32 {
   TrayIconWin32(HWND window, UINT callbackMessage)
       : window_(window), callbackMessage_(callbackMessage) {}
 
-  // The shell's result is not acted on: a taskbar that is not there yet
-  // announces itself later with "TaskbarCreated", and the icon is added then.
-  void Add() const;
+  // False when the shell refused the icon; one it already has counts as added.
+  bool Add() const;
   void Remove() const;
 
  private:

@@ -120,6 +120,7 @@ class FakeSystem final : public FormSystem {
   std::wstring timeOfDay = L"03:50:36";
   std::vector<std::wstring> probes, startedCommands;
   int trayIcons = 0, trayAdds = 0;
+  int trayRefusals = 0;  // adds the shell refuses before it takes the icon
   std::vector<std::wstring> usage;
   std::vector<std::wstring>* events = nullptr;  // shared with the view, when set
 
@@ -139,10 +140,15 @@ class FakeSystem final : public FormSystem {
   std::optional<std::uint32_t> TakeSyncCommandExitCode() override {
     return std::exchange(endedExitCode, std::nullopt);
   }
-  void AddTrayIcon() override {
-    ++trayIcons;
+  bool AddTrayIcon() override {
     ++trayAdds;
+    if (trayRefusals > 0) {
+      --trayRefusals;
+      return false;
+    }
+    ++trayIcons;
     if (events) events->push_back(L"add icon");
+    return true;
   }
   void RemoveTrayIcon() override {
     --trayIcons;

@@ -259,6 +259,21 @@ TEST_F(FormTest, ANewTaskbarGetsTheIconBackOnlyWhileHidden) {
   EXPECT_EQ(system.trayIcons, 1);
 }
 
+TEST_F(FormTest, ARefusedTrayIconIsTriedAgainOnTheNextTicksUntilTheShellTakesIt) {
+  Load();
+  form.Timer1_Timer();
+  EXPECT_EQ(system.trayAdds, 0) << "no icon while the window is shown";
+  system.trayRefusals = 2;
+  form.Command1_Click();
+  EXPECT_FALSE(view.visible);
+  form.Timer1_Timer();
+  EXPECT_EQ(system.trayIcons, 0);
+  form.Timer1_Timer();
+  EXPECT_EQ(system.trayIcons, 1);
+  form.Timer1_Timer();
+  EXPECT_EQ(system.trayAdds, 3);
+}
+
 TEST_F(FormTest, ThePressedBoxTogglesAndRegisters) {
   Load();
   form.开机自动运行_Pressed();
