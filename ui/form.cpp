@@ -17,6 +17,10 @@ constexpr wchar_t kUsageText[] =
     L"本软件设置局域网内目标计算机IP地址，和校准时间间隔设定后，本机即可与局域网的目标计算机同步时"
     L"间。";
 
+std::wstring IntervalCaption(int minutes) {
+  return L"每隔 " + std::to_wstring(minutes) + L" 分钟校时一次";
+}
+
 int ScrolledValue(int current, ScrollRequest request, int thumbPosition) {
   switch (request) {
     case ScrollRequest::LineLeft:
@@ -25,6 +29,7 @@ int ScrolledValue(int current, ScrollRequest request, int thumbPosition) {
     case ScrollRequest::PageRight: return current + 1;
     case ScrollRequest::ToMinimum: return kScrollMinimum;
     case ScrollRequest::ToMaximum: return kScrollMaximum;
+    case ScrollRequest::ThumbTrack:
     case ScrollRequest::ThumbAt: return thumbPosition;
   }
   return current;
@@ -89,13 +94,23 @@ void 同步软件::开机自动运行_Click() {
   定义::SaveSettings(iniFile_, *this);
 }
 
+// A drag is one change, made when the thumb is released; until then only
+// Label4 follows the thumb, and the settings file is not written.
 void 同步软件::滚动条_Scroll(ScrollRequest request, int thumbPosition) {
-  const int target = ScrolledValue(滚动条_, request, thumbPosition);
-  Set滚动条Value(std::clamp(target, kScrollMinimum, kScrollMaximum));
+  const int target =
+      std::clamp(ScrolledValue(滚动条_, request, thumbPosition), kScrollMinimum, kScrollMaximum);
+  if (request == ScrollRequest::ThumbTrack) {
+    view_.SetLabel4Caption(IntervalCaption(target));
+    return;
+  }
+  const int before = 滚动条_;
+  Set滚动条Value(target);
+  // Released where it started: no change, but the caption followed the drag.
+  if (滚动条_ == before) view_.SetLabel4Caption(IntervalCaption(滚动条_));
 }
 
 void 同步软件::滚动条_Change() {
-  view_.SetLabel4Caption(L"每隔 " + std::to_wstring(滚动条_) + L" 分钟校时一次");
+  view_.SetLabel4Caption(IntervalCaption(滚动条_));
   view_.Set网络时间Caption(滚动条_ < 1 ? kNoIntervalCaption : kWaitingCaption);
   定义::SaveSettings(iniFile_, *this);
 }

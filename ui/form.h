@@ -14,7 +14,8 @@ enum class ScrollRequest {
   PageRight,
   ToMinimum,
   ToMaximum,
-  ThumbAt
+  ThumbTrack,  // the thumb is being dragged
+  ThumbAt,     // the thumb was released
 };
 
 // The main window's behaviour: one handler per control and event.

@@ -25,6 +25,7 @@ ScrollRequest RequestOf(WORD code) {
     case SB_PAGERIGHT: return ScrollRequest::PageRight;
     case SB_LEFT: return ScrollRequest::ToMinimum;
     case SB_RIGHT: return ScrollRequest::ToMaximum;
+    case SB_THUMBTRACK: return ScrollRequest::ThumbTrack;
     default: return ScrollRequest::ThumbAt;
   }
 }

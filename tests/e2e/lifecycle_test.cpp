@@ -83,6 +83,22 @@ TEST_F(LifecycleTest, ScrollingToZeroRelabelsAndSaves) {
   EXPECT_EQ(ReadFileBytes(IniPath()), IniFileBytes(L"192.168.1.1", 0, 100));
 }
 
+// The scroll bar's own messages during a drag: the caption follows the
+// thumb, the settings file is written once, on release.
+TEST_F(LifecycleTest, ADragOfTheThumbSavesOnceWhenReleased) {
+  Start();
+  WaitUntilShown();
+  const HWND bar = ControlOf(id滚动条);
+  for (int position = 29; position >= 5; --position) SendHScroll(bar, SB_THUMBTRACK, position);
+  EXPECT_EQ(TextOf(idLabel4), L"每隔 5 分钟校时一次");
+  EXPECT_FALSE(FileExists(IniPath())) << "written while dragging";
+  SendHScroll(bar, SB_THUMBPOSITION, 5);
+  EXPECT_EQ(ReadFileBytes(IniPath()), IniFileBytes(L"192.168.1.1", 0, 5));
+  ASSERT_TRUE(DeleteFileW(IniPath().c_str()));
+  SendHScroll(bar, SB_ENDSCROLL);
+  EXPECT_FALSE(FileExists(IniPath())) << "written again after the release";
+}
+
 TEST_F(LifecycleTest, TypedAddressIsSavedByHide) {
   Start();
   WaitUntilShown();

@@ -310,6 +310,25 @@ TEST_F(FormTest, ScrollingMovesByOneWithinTheRange) {
   EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"0");
 }
 
+TEST_F(FormTest, ADragRelabelsAsTheThumbMovesAndChangesOnceOnRelease) {
+  Load();
+  for (int position = 29; position >= 8; --position)
+    form.滚动条_Scroll(ScrollRequest::ThumbTrack, position);
+  EXPECT_EQ(view.label4, L"每隔 8 分钟校时一次");
+  EXPECT_EQ(form.滚动条Value(), 30);
+  EXPECT_TRUE(file.writes.empty());
+  form.滚动条_Scroll(ScrollRequest::ThumbAt, 8);
+  EXPECT_EQ(form.滚动条Value(), 8);
+  EXPECT_EQ(view.网络时间, L"等待同步");
+  EXPECT_EQ(file.writes.size(), 3u) << "one save";
+
+  file.writes.clear();
+  form.滚动条_Scroll(ScrollRequest::ThumbTrack, 50);
+  form.滚动条_Scroll(ScrollRequest::ThumbAt, 8);
+  EXPECT_EQ(view.label4, L"每隔 8 分钟校时一次") << "back where it started";
+  EXPECT_TRUE(file.writes.empty());
+}
+
 TEST_F(FormTest, ClosingSavesTheTypedAddress) {
   Load();
   view.address = L"10.9.8.7";
