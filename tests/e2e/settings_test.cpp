@@ -33,6 +33,15 @@ TEST_F(SettingsTest, LongAddressComesBackAsItsFirst49Characters) {
   EXPECT_EQ(TextOf(id服务器路径), address.substr(0, 49));
 }
 
+// 51 bytes of GBK: the character that would end at byte 50 is left out whole.
+TEST_F(SettingsTest, LongChineseAddressComesBackAsItsFirst49Bytes) {
+  const std::wstring address = L"1" + std::wstring(25, L'时');
+  WriteIni(IniFileBytes(address, 0, 30));
+  Start();
+  WaitUntilShown();
+  EXPECT_EQ(TextOf(id服务器路径), L"1" + std::wstring(24, L'时'));
+}
+
 TEST_F(SettingsTest, ChineseAddressTextIsStoredInGbkAndReadBack) {
   Start();
   WaitUntilShown();

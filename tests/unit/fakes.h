@@ -23,11 +23,20 @@ class FakeIniFile final : public 定义::IniFile {
 
   bool Exists() const override { return exists; }
 
+  // Cut to bufferBytes - 1 bytes of GBK, as the profile functions of a
+  // Chinese Windows store it: one byte for ASCII, two for any other
+  // character, and no character cut in half.
   std::wstring ReadIniString(const std::wstring& section, const std::wstring& key,
                              int bufferBytes) const override {
     const auto found = values.find({section, key});
     if (found == values.end()) return L"";
-    return found->second.substr(0, static_cast<std::size_t>(bufferBytes - 1));
+    const std::wstring& text = found->second;
+    std::size_t bytes = 0, kept = 0;
+    for (; kept < text.size(); ++kept) {
+      bytes += text[kept] < 0x80 ? 1 : 2;
+      if (bytes > static_cast<std::size_t>(bufferBytes - 1)) break;
+    }
+    return text.substr(0, kept);
   }
 
   // Like GetPrivateProfileInt: the leading decimal digits, 0 when none.

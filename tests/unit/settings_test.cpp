@@ -52,12 +52,23 @@ TEST(LoadSettings, EmptyFileGivesEmptyAddressUntickedBoxAndIntervalZero) {
   EXPECT_EQ(controls.interval, 0);
 }
 
+// A 50-byte buffer in the ANSI code page: 49 bytes of GBK, in which a Chinese
+// character takes two and one that would not fit whole is left out.
 TEST(LoadSettings, ReadsTheAddressWithAFiftyByteBuffer) {
-  FakeIniFile file;
-  file.values[{kNetwork, L"服务器路径"}] = std::wstring(60, L'1');
-  FakeControls controls;
-  定义::LoadSettings(file, controls);
-  EXPECT_EQ(controls.address, std::wstring(49, L'1'));
+  const struct {
+    std::wstring stored, loaded;
+  } cases[] = {
+      {std::wstring(60, L'1'), std::wstring(49, L'1')},
+      {std::wstring(30, L'时'), std::wstring(24, L'时')},
+      {L"1" + std::wstring(25, L'时'), L"1" + std::wstring(24, L'时')},
+  };
+  for (const auto& [stored, loaded] : cases) {
+    FakeIniFile file;
+    file.values[{kNetwork, L"服务器路径"}] = stored;
+    FakeControls controls;
+    定义::LoadSettings(file, controls);
+    EXPECT_EQ(controls.address, loaded) << stored.size() << " characters stored";
+  }
 }
 
 struct RefusedValue {
