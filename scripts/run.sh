@@ -13,9 +13,11 @@ run_dir=$repo/build/run
 rm -rf "$run_dir"
 mkdir -p "$run_dir"
 cp "$repo/build/$("$repo/scripts/wine-arch.sh")/bin/LanTimeSync.exe" "$run_dir/"
-# The profile functions of a Chinese Windows write GBK with CRLF; so does this.
-printf '[网络配置]\r\n服务器路径=127.0.0.1\r\n[系统配置]\r\n开机自动运行=0\r\n校时间隔=30\r\n' |
-  iconv -f UTF-8 -t GBK >"$run_dir/配置.INI"
+# The settings file as the program's first save writes it, from the one copy
+# the end-to-end tests fill in too. The profile functions of a Chinese
+# Windows write GBK with CRLF; so does this.
+sed -e 's/<address>/127.0.0.1/' -e 's/<autostart>/0/' -e 's/<interval>/30/' -e 's/$/\r/' \
+  "$repo/tests/e2e/settings_file.ini" | iconv -f UTF-8 -t GBK >"$run_dir/配置.INI"
 
 if [[ -n ${DISPLAY:-} ]]; then
   exec "$repo/scripts/sandbox.sh" --display "$repo/scripts/wine-desktop.sh" "$run_dir/LanTimeSync.exe"

@@ -2,6 +2,8 @@
 
 #include <cwctype>
 
+#include "settings_file.h"
+
 namespace e2e {
 namespace {
 
@@ -21,8 +23,16 @@ bool IsTimeCaption(const std::wstring& caption, const std::wstring& prefix) {
 }
 
 std::string IniFileBytes(const std::wstring& address, int autostart, int interval) {
-  return Gbk(L"[网络配置]\r\n服务器路径=" + address + L"\r\n[系统配置]\r\n开机自动运行=" +
-             std::to_wstring(autostart) + L"\r\n校时间隔=" + std::to_wstring(interval) + L"\r\n");
+  std::wstring text = FromCodePage(kSettingsFileUtf8, CP_UTF8);
+  const auto replace = [&text](const std::wstring& from, const std::wstring& to) {
+    for (auto at = text.find(from); at != std::wstring::npos; at = text.find(from, at + to.size()))
+      text.replace(at, from.size(), to);
+  };
+  replace(L"<address>", address);
+  replace(L"<autostart>", std::to_wstring(autostart));
+  replace(L"<interval>", std::to_wstring(interval));
+  replace(L"\n", L"\r\n");  // the profile functions end lines with CRLF
+  return Gbk(text);
 }
 
 void ProductTest::SetUp() {
