@@ -37,18 +37,18 @@ std::string LogLine() {
   STARTUPINFOW si{};
   si.cb = sizeof si;
   GetStartupInfoW(&si);
-  const bool useshow = (si.dwFlags & STARTF_USESHOWWINDOW) != 0;
+  const bool useShow = (si.dwFlags & STARTF_USESHOWWINDOW) != 0;
   return std::string(e2e::kFakeNetExeField) + ToCodePage(RunningExePath(), CP_UTF8) + "\t" +
          e2e::kFakeNetCmdField + ToCodePage(GetCommandLineW(), CP_UTF8) + "\t" +
-         e2e::kFakeNetUseShowField + (useshow ? "1" : "0") + "\t" + e2e::kFakeNetShowField +
+         e2e::kFakeNetUseShowField + (useShow ? "1" : "0") + "\t" + e2e::kFakeNetShowField +
          std::to_string(si.wShowWindow) + "\n";
 }
 
 // One WriteFile per line on an append-only handle, so that lines of several
 // fake net.exe started at once never interleave; full sharing, so that a test
 // can read the log while another instance still has it open.
-void AppendLine(const std::wstring& log_path, const std::string& line) {
-  HANDLE file = CreateFileW(log_path.c_str(), FILE_APPEND_DATA,
+void AppendLine(const std::wstring& logPath, const std::string& line) {
+  HANDLE file = CreateFileW(logPath.c_str(), FILE_APPEND_DATA,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                             OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
@@ -61,14 +61,14 @@ void AppendLine(const std::wstring& log_path, const std::string& line) {
 }  // namespace
 
 int wmain() {
-  const std::wstring log_path = Env(e2e::kFakeNetLogVar);
+  const std::wstring logPath = Env(e2e::kFakeNetLogVar);
   // Not started by a test (someone ran the product by hand on a prefix that
   // still has this net.exe): behave like a harmless no-op.
-  if (log_path.empty()) return 0;
+  if (logPath.empty()) return 0;
 
-  AppendLine(log_path, LogLine());
+  AppendLine(logPath, LogLine());
   // The line is on disk before the sleep: a test sees the call while the
   // "net time" is still running.
-  if (const DWORD sleep_ms = EnvNumber(e2e::kFakeNetSleepVar, 0)) Sleep(sleep_ms);
+  if (const DWORD sleepMs = EnvNumber(e2e::kFakeNetSleepVar, 0)) Sleep(sleepMs);
   ExitProcess(EnvNumber(e2e::kFakeNetExitVar, 0));
 }

@@ -14,9 +14,9 @@ TEST_F(LifecycleTest, SecondStartEndsAtOnceAndLeavesTheFirstAlone) {
   Start();
   WaitUntilShown();
   Process second = Process::Launch(exe_, {});
-  ASSERT_TRUE(second.started());
+  ASSERT_TRUE(second.Started());
   ASSERT_TRUE(second.WaitForExit(kDefaultTimeoutMs));
-  EXPECT_EQ(FindTopWindow(second.id(), {.visible_only = true}), nullptr);
+  EXPECT_EQ(FindTopWindow(second.Id(), {.visibleOnly = true}), nullptr);
   EXPECT_TRUE(product_.Running());
   EXPECT_TRUE(IsWindowVisible(window_));
   EXPECT_FALSE(FileExists(IniPath())) << "the second copy must not touch the settings";
@@ -147,8 +147,7 @@ TEST_F(LifecycleTest, ThePictureOpensTheUsageNote) {
   const HWND picture = ControlOf(idImage1);
   PostMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
   PostMessageW(picture, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
-  const HWND note =
-      WaitForTopWindow(product_.id(), {.class_name = L"#32770", .visible_only = true});
+  const HWND note = WaitForTopWindow(product_.Id(), {.className = L"#32770", .visibleOnly = true});
   ASSERT_NE(note, nullptr);
   EXPECT_EQ(WindowText(note), L"局域网时间同步软件");
   EXPECT_EQ(WindowText(GetDlgItem(note, 0xFFFF)),
@@ -157,7 +156,7 @@ TEST_F(LifecycleTest, ThePictureOpensTheUsageNote) {
   const auto buttons = ChildControls(note);
   int buttonCount = 0;
   for (const Control& control : buttons)
-    if (EqualsIgnoreCase(control.class_name, L"Button")) ++buttonCount;
+    if (EqualsIgnoreCase(control.className, L"Button")) ++buttonCount;
   EXPECT_EQ(buttonCount, 1) << "OK only";
   PostMessageW(note, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(note); }));

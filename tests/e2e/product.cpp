@@ -56,11 +56,11 @@ void ProductTest::Start() { StartIn(dir_); }
 void ProductTest::StartIn(const std::wstring& directory) {
   exe_ = CopyInto(BinFile(L"LanTimeSync.exe"), directory);
   ASSERT_FALSE(exe_.empty());
-  product_ = Process::Launch(exe_, {.extra_env = {{kFakeNetLogVar, netLog_},
-                                                  {kFakeNetExitVar, netExitCode_},
-                                                  {kFakeNetSleepVar, netSleepMilliseconds_}}});
-  ASSERT_TRUE(product_.started()) << "CreateProcessW error " << product_.error();
-  window_ = WaitForTopWindow(product_.id(), {.class_name = kWindowClass});
+  product_ = Process::Launch(exe_, {.extraEnv = {{kFakeNetLogVar, netLog_},
+                                                 {kFakeNetExitVar, netExitCode_},
+                                                 {kFakeNetSleepVar, netSleepMilliseconds_}}});
+  ASSERT_TRUE(product_.Started()) << "CreateProcessW error " << product_.Error();
+  window_ = WaitForTopWindow(product_.Id(), {.className = kWindowClass});
   ASSERT_NE(window_, nullptr);
 }
 

@@ -28,23 +28,22 @@ TEST(Environment, OnVirtualDesktop) { EXPECT_NE(DesktopName(), L"Default"); }
 TEST(Smoke, NotepadWindowControlsAndPixels) {
   const std::wstring dir = FreshWorkDir(CurrentTestName() + L" 记事本");
   ASSERT_FALSE(dir.empty());
-  wchar_t system_dir[MAX_PATH];
-  GetSystemDirectoryW(system_dir, MAX_PATH);
-  const std::wstring exe = CopyInto(std::wstring(system_dir) + L"\\notepad.exe", dir);
+  wchar_t systemDirectory[MAX_PATH];
+  GetSystemDirectoryW(systemDirectory, MAX_PATH);
+  const std::wstring exe = CopyInto(std::wstring(systemDirectory) + L"\\notepad.exe", dir);
   ASSERT_FALSE(exe.empty());
 
-  Process notepad = Process::Launch(exe, {.working_dir = dir});
-  ASSERT_TRUE(notepad.started()) << "CreateProcessW error " << notepad.error();
-  const HWND main =
-      WaitForTopWindow(notepad.id(), {.class_name = L"Notepad", .visible_only = true});
+  Process notepad = Process::Launch(exe, {.workingDir = dir});
+  ASSERT_TRUE(notepad.Started()) << "CreateProcessW error " << notepad.Error();
+  const HWND main = WaitForTopWindow(notepad.Id(), {.className = L"Notepad", .visibleOnly = true});
   ASSERT_NE(main, nullptr);
   EXPECT_NE(WindowText(main).find(L"记事本"), std::wstring::npos)
       << ToCodePage(WindowText(main), CP_UTF8);
 
   const auto edit = FindChildByClass(main, L"edit");
   ASSERT_TRUE(edit);
-  EXPECT_EQ(edit->class_name, L"Edit");
-  EXPECT_TRUE(edit->visible());
+  EXPECT_EQ(edit->className, L"Edit");
+  EXPECT_TRUE(edit->Visible());
   ASSERT_TRUE(SetText(edit->hwnd, L"中文 text"));
   EXPECT_EQ(WindowText(edit->hwnd), L"中文 text");
 
@@ -53,11 +52,11 @@ TEST(Smoke, NotepadWindowControlsAndPixels) {
   const auto image = CaptureClient(main);
   ASSERT_TRUE(image);
   const RECT client = ClientRect(main);
-  EXPECT_EQ(image->width(), client.right);
-  EXPECT_EQ(image->height(), client.bottom);
+  EXPECT_EQ(image->Width(), client.right);
+  EXPECT_EQ(image->Height(), client.bottom);
   const RECT& r = edit->rect;
-  const int edit_area = (r.right - r.left) * (r.bottom - r.top);
-  EXPECT_GT(image->CountColor(kWhite, r), edit_area * 9 / 10);
+  const int editArea = (r.right - r.left) * (r.bottom - r.top);
+  EXPECT_GT(image->CountColor(kWhite, r), editArea * 9 / 10);
   EXPECT_GT(image->CountColor(kBlack, r, 96), 20);
   EXPECT_TRUE(image->SaveBmp(dir + L"\\client.bmp"));
   EXPECT_TRUE(FileExists(dir + L"\\client.bmp"));
@@ -69,18 +68,17 @@ TEST(Smoke, NotepadWindowControlsAndPixels) {
 // A click sent from this process must work like a user's: Wine's About
 // dialog (winver) closes, and the program ends, on its OK button.
 TEST(Smoke, ClickOnAboutDialogsOkButtonEndsWinver) {
-  wchar_t system_dir[MAX_PATH];
-  GetSystemDirectoryW(system_dir, MAX_PATH);
-  Process winver = Process::Launch(std::wstring(system_dir) + L"\\winver.exe");
-  ASSERT_TRUE(winver.started());
-  const HWND dialog =
-      WaitForTopWindow(winver.id(), {.class_name = L"#32770", .visible_only = true});
+  wchar_t systemDirectory[MAX_PATH];
+  GetSystemDirectoryW(systemDirectory, MAX_PATH);
+  Process winver = Process::Launch(std::wstring(systemDirectory) + L"\\winver.exe");
+  ASSERT_TRUE(winver.Started());
+  const HWND dialog = WaitForTopWindow(winver.Id(), {.className = L"#32770", .visibleOnly = true});
   ASSERT_NE(dialog, nullptr);
   const auto ok = FindChildById(dialog, IDOK);
   ASSERT_TRUE(ok);
-  const auto by_text = FindChildByText(dialog, ok->text, L"button");
-  ASSERT_TRUE(by_text);
-  EXPECT_EQ(by_text->hwnd, ok->hwnd);
+  const auto byText = FindChildByText(dialog, ok->text, L"button");
+  ASSERT_TRUE(byText);
+  EXPECT_EQ(byText->hwnd, ok->hwnd);
   // In the dialog's client coordinates, not the screen's.
   const RECT client = ClientRect(dialog);
   EXPECT_GE(ok->rect.left, 0);
@@ -97,17 +95,17 @@ TEST(Smoke, FakeNetRecordsHowItWasStarted) {
   const std::wstring exe = BinFile(L"net.exe");
 
   Process net = Process::Launch(exe, {.arguments = L"time \\\\127.0.0.1 /set /yes",
-                                      .extra_env = {{kFakeNetLogVar, log}, {kFakeNetExitVar, L"3"}},
-                                      .show_window = SW_HIDE});
-  ASSERT_TRUE(net.started());
+                                      .extraEnv = {{kFakeNetLogVar, log}, {kFakeNetExitVar, L"3"}},
+                                      .showWindow = SW_HIDE});
+  ASSERT_TRUE(net.Started());
   ASSERT_TRUE(net.WaitForExit(kDefaultTimeoutMs));
   EXPECT_EQ(net.ExitCode(), 3u);
 
   const auto calls = ReadFakeNetLog(log);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_TRUE(EqualsIgnoreCase(calls[0].exe, exe)) << ToCodePage(calls[0].exe, CP_UTF8);
-  EXPECT_EQ(calls[0].cmd, net.command_line());
-  EXPECT_TRUE(calls[0].useshow);
+  EXPECT_EQ(calls[0].cmd, net.CommandLine());
+  EXPECT_TRUE(calls[0].useShow);
   EXPECT_EQ(calls[0].show, SW_HIDE);
 }
 
@@ -122,11 +120,11 @@ TEST(Smoke, InstalledFakeNetReplacesWinesNetAndLogsBeforeItSleeps) {
 
   Process net = Process::Launch(
       installed,
-      {.arguments = L"time", .extra_env = {{kFakeNetLogVar, log}, {kFakeNetSleepVar, L"60000"}}});
-  ASSERT_TRUE(net.started());
+      {.arguments = L"time", .extraEnv = {{kFakeNetLogVar, log}, {kFakeNetSleepVar, L"60000"}}});
+  ASSERT_TRUE(net.Started());
   ASSERT_TRUE(WaitFor([&] { return ReadFakeNetLog(log).size() == 1; }));
   EXPECT_TRUE(net.Running());
-  EXPECT_FALSE(ReadFakeNetLog(log)[0].useshow);
+  EXPECT_FALSE(ReadFakeNetLog(log)[0].useShow);
   net.Terminate(7);
   EXPECT_EQ(net.ExitCode(), 7u);
 }

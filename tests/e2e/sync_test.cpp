@@ -43,7 +43,7 @@ TEST_F(SyncTest, AnsweringServerRunsTheSystemNetHiddenAndReportsTheTime) {
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].cmd, L"net time \\\\127.0.0.1 /set /yes");
   EXPECT_TRUE(EqualsIgnoreCase(calls[0].exe, systemNet_)) << ToCodePage(calls[0].exe, CP_UTF8);
-  EXPECT_TRUE(calls[0].useshow);
+  EXPECT_TRUE(calls[0].useShow);
   EXPECT_EQ(calls[0].show, SW_HIDE);
 }
 

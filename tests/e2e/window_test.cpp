@@ -83,8 +83,8 @@ TEST_F(WindowTest, EveryControlHasItsClassTextAndRectangle) {
   for (const ExpectedControl& expected : kExpected) {
     const auto control = FindChildById(window_, expected.id);
     ASSERT_TRUE(control) << "control " << expected.id;
-    EXPECT_TRUE(EqualsIgnoreCase(control->class_name, expected.className))
-        << ToCodePage(expected.text, CP_UTF8) << ": " << ToCodePage(control->class_name, CP_UTF8);
+    EXPECT_TRUE(EqualsIgnoreCase(control->className, expected.className))
+        << ToCodePage(expected.text, CP_UTF8) << ": " << ToCodePage(control->className, CP_UTF8);
     EXPECT_EQ(control->text, expected.text) << ToCodePage(control->text, CP_UTF8);
     EXPECT_TRUE(SameRect(control->rect, expected.rect))
         << ToCodePage(expected.text, CP_UTF8) << " at " << Describe(control->rect);
@@ -128,7 +128,7 @@ TEST_F(WindowTest, ScreenshotShowsTheBandCaptionsAndTheUnreachableAddress) {
 
   const RECT band{0, 0, 419, 113};
   EXPECT_GT(image->CountColor(kBand, band), Area(band) / 2);
-  EXPECT_EQ(image->at(200, 0), kBlack) << "the band's border";
+  EXPECT_EQ(image->At(200, 0), kBlack) << "the band's border";
   EXPECT_GT(image->CountColor(kGreen, RECT{8, 8, 409, 57}), 300) << "本机时间 in green";
   EXPECT_GT(image->CountColor(kRed, RECT{8, 56, 409, 105}), 300) << "网络时间 in red";
 

@@ -35,18 +35,18 @@ std::optional<FakeNetCall> ParseLine(std::string_view line) {
   const auto fields = SplitTabs(line);
   if (fields.size() < 4) return std::nullopt;
   const auto exe = Field(fields.front(), kFakeNetExeField);
-  const auto useshow = Field(fields[fields.size() - 2], kFakeNetUseShowField);
+  const auto useShow = Field(fields[fields.size() - 2], kFakeNetUseShowField);
   const auto show = Field(fields.back(), kFakeNetShowField);
-  if (!exe || !useshow || !show || !fields[1].starts_with(kFakeNetCmdField)) {
+  if (!exe || !useShow || !show || !fields[1].starts_with(kFakeNetCmdField)) {
     return std::nullopt;
   }
-  const auto* cmd_begin = fields[1].data() + std::string_view(kFakeNetCmdField).size();
-  const auto* cmd_end = fields[fields.size() - 2].data() - 1;  // the tab before
+  const auto* cmdBegin = fields[1].data() + std::string_view(kFakeNetCmdField).size();
+  const auto* cmdEnd = fields[fields.size() - 2].data() - 1;  // the tab before
 
   FakeNetCall call;
   call.exe = FromCodePage(*exe, CP_UTF8);
-  call.cmd = FromCodePage(std::string_view(cmd_begin, cmd_end - cmd_begin), CP_UTF8);
-  call.useshow = *useshow == "1";
+  call.cmd = FromCodePage(std::string_view(cmdBegin, cmdEnd - cmdBegin), CP_UTF8);
+  call.useShow = *useShow == "1";
   if (std::from_chars(show->data(), show->data() + show->size(), call.show).ec != std::errc()) {
     return std::nullopt;
   }
@@ -55,9 +55,9 @@ std::optional<FakeNetCall> ParseLine(std::string_view line) {
 
 }  // namespace
 
-std::vector<FakeNetCall> ReadFakeNetLog(const std::wstring& log_path) {
+std::vector<FakeNetCall> ReadFakeNetLog(const std::wstring& logPath) {
   std::vector<FakeNetCall> calls;
-  const auto bytes = ReadFileBytes(log_path);
+  const auto bytes = ReadFileBytes(logPath);
   if (!bytes) return calls;
   std::string_view rest(*bytes);
   for (auto nl = rest.find('\n'); nl != std::string_view::npos; nl = rest.find('\n')) {
@@ -70,13 +70,13 @@ std::vector<FakeNetCall> ReadFakeNetLog(const std::wstring& log_path) {
 }
 
 std::wstring InstallFakeNet() {
-  wchar_t system_dir[MAX_PATH] = L"";
-  if (!GetSystemDirectoryW(system_dir, MAX_PATH)) return L"";
+  wchar_t systemDirectory[MAX_PATH] = L"";
+  if (!GetSystemDirectoryW(systemDirectory, MAX_PATH)) return L"";
   // A net.exe of the previous test may still be running (and so be locked)
   // for a moment after the product that started it was terminated.
   std::wstring installed;
   WaitFor([&] {
-    installed = CopyInto(BinFile(L"net.exe"), system_dir);
+    installed = CopyInto(BinFile(L"net.exe"), systemDirectory);
     return !installed.empty();
   });
   return installed;

@@ -12,13 +12,13 @@ namespace e2e {
 struct FakeNetCall {
   std::wstring exe;      // full path of the net.exe that ran
   std::wstring cmd;      // its GetCommandLineW(), verbatim
-  bool useshow = false;  // STARTF_USESHOWWINDOW was set
+  bool useShow = false;  // STARTF_USESHOWWINDOW was set
   int show = 0;          // wShowWindow (SW_HIDE is 0)
 };
 
 // All complete lines of the log; none if the file is missing. A line still
 // being written (no newline yet) is left for the next read.
-std::vector<FakeNetCall> ReadFakeNetLog(const std::wstring& log_path);
+std::vector<FakeNetCall> ReadFakeNetLog(const std::wstring& logPath);
 
 // Copies the net.exe built beside the tests into the Windows system folder,
 // where the product starts it from. Wine runs it only because the sandbox sets

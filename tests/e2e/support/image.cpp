@@ -27,17 +27,13 @@ int Image::CountColor(Rgb colour, const RECT& area, int tolerance) const {
   const int bottom = std::min<int>(area.bottom, height_);
   int count = 0;
   for (int y = top; y < bottom; ++y) {
-    for (int x = left; x < right; ++x) count += Near(at(x, y), colour, tolerance);
+    for (int x = left; x < right; ++x) count += Near(At(x, y), colour, tolerance);
   }
   return count;
 }
 
-int Image::CountColor(Rgb colour, int tolerance) const {
-  return CountColor(colour, RECT{0, 0, width_, height_}, tolerance);
-}
-
 bool Image::SaveBmp(const std::wstring& path) const {
-  const int row_size = (width_ * 3 + 3) & ~3;  // rows are padded to 4 bytes
+  const int rowSize = (width_ * 3 + 3) & ~3;  // rows are padded to 4 bytes
   BITMAPFILEHEADER file{};
   BITMAPINFOHEADER info{};
   info.biSize = sizeof info;
@@ -46,7 +42,7 @@ bool Image::SaveBmp(const std::wstring& path) const {
   info.biPlanes = 1;
   info.biBitCount = 24;
   info.biCompression = BI_RGB;
-  info.biSizeImage = row_size * height_;
+  info.biSizeImage = rowSize * height_;
   file.bfType = 0x4D42;  // "BM"
   file.bfOffBits = sizeof file + sizeof info;
   file.bfSize = file.bfOffBits + info.biSizeImage;
@@ -56,14 +52,14 @@ bool Image::SaveBmp(const std::wstring& path) const {
   Append(bytes, file);
   Append(bytes, info);
   for (int y = height_ - 1; y >= 0; --y) {
-    const auto row_start = bytes.size();
+    const auto rowStart = bytes.size();
     for (int x = 0; x < width_; ++x) {
-      const Rgb& p = at(x, y);
+      const Rgb& p = At(x, y);
       bytes += static_cast<char>(p.b);
       bytes += static_cast<char>(p.g);
       bytes += static_cast<char>(p.r);
     }
-    bytes.resize(row_start + row_size, '\0');
+    bytes.resize(rowStart + rowSize, '\0');
   }
   return WriteFileBytes(path, bytes);
 }

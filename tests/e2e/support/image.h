@@ -22,17 +22,16 @@ class Image {
   Image() = default;
   Image(int width, int height) : width_(width), height_(height), pixels_(width * height) {}
 
-  int width() const { return width_; }
-  int height() const { return height_; }
-  Rgb& at(int x, int y) { return pixels_[y * width_ + x]; }
-  const Rgb& at(int x, int y) const { return pixels_[y * width_ + x]; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  Rgb& At(int x, int y) { return pixels_[y * width_ + x]; }
+  const Rgb& At(int x, int y) const { return pixels_[y * width_ + x]; }
   friend bool operator==(const Image&, const Image&) = default;
 
   // Pixels within area (clipped to the image) whose every channel is within
   // tolerance of colour. Anti-aliased text and dithering make exact matches
   // brittle for anything but flat fills.
   int CountColor(Rgb colour, const RECT& area, int tolerance = 0) const;
-  int CountColor(Rgb colour, int tolerance = 0) const;
 
   // 24-bit bottom-up BMP, for looking at what a failing test saw.
   bool SaveBmp(const std::wstring& path) const;

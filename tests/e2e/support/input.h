@@ -8,26 +8,20 @@
 
 namespace e2e {
 
-// BM_CLICK, sent: returns after the product has handled the click. Use
-// PostClick for a button whose handler opens a modal dialog, or the test
-// would block until the dialog is closed.
+// BM_CLICK, sent: returns after the product has handled the click. A button
+// whose handler opens a modal dialog would block the test until the dialog
+// is closed.
 void Click(HWND button);
-void PostClick(HWND button);
 
 // WM_SETTEXT, sent. Edit controls report it as EN_CHANGE to their parent,
 // just as if the text had been typed.
 bool SetText(HWND control, const std::wstring& text);
 
-// WM_HSCROLL / WM_VSCROLL to the scroll bar's parent, as the scroll bar
-// itself sends it: code is SB_LINELEFT, SB_PAGERIGHT, SB_THUMBPOSITION...,
-// position only matters for SB_THUMBPOSITION and SB_THUMBTRACK.
-void SendHScroll(HWND scroll_bar, int code, int position = 0);
-void SendVScroll(HWND scroll_bar, int code, int position = 0);
-// Position of a scroll bar control (SB_CTL).
-int ScrollPos(HWND scroll_bar);
+// WM_HSCROLL to the scroll bar's parent, as the scroll bar itself sends it:
+// code is SB_LINELEFT, SB_PAGERIGHT, SB_THUMBPOSITION..., position only
+// matters for SB_THUMBPOSITION and SB_THUMBTRACK.
+void SendHScroll(HWND scrollBar, int code, int position = 0);
 
-// WM_COMMAND as a menu item (e.g. of the tray menu) would post it.
-void PostCommand(HWND window, int command_id);
 // WM_CLOSE, as the title bar's close button would post it.
 void PostClose(HWND window);
 

@@ -38,7 +38,7 @@ EnvMap CurrentEnvironment() {
 // by a NUL and the whole block by one more.
 std::wstring EnvironmentBlock(const LaunchOptions& options) {
   EnvMap env = CurrentEnvironment();
-  for (const auto& [name, value] : options.extra_env) env[name] = value;
+  for (const auto& [name, value] : options.extraEnv) env[name] = value;
   std::wstring block;
   for (const auto& [name, value] : env) {
     block += name + L"=" + value;
@@ -65,24 +65,24 @@ Process& Process::operator=(Process&& other) noexcept {
     process_ = std::move(other.process_);
     id_ = std::exchange(other.id_, 0);
     error_ = std::exchange(other.error_, 0);
-    command_line_ = std::move(other.command_line_);
+    commandLine_ = std::move(other.commandLine_);
   }
   return *this;
 }
 
 Process Process::Launch(const std::wstring& exe, const LaunchOptions& options) {
   Process p;
-  p.command_line_ = L"\"" + exe + L"\"";
-  if (!options.arguments.empty()) p.command_line_ += L" " + options.arguments;
-  const std::wstring dir = options.working_dir.empty() ? ParentDir(exe) : options.working_dir;
+  p.commandLine_ = L"\"" + exe + L"\"";
+  if (!options.arguments.empty()) p.commandLine_ += L" " + options.arguments;
+  const std::wstring dir = options.workingDir.empty() ? ParentDir(exe) : options.workingDir;
   std::wstring env = EnvironmentBlock(options);
-  std::wstring cmd = p.command_line_;  // CreateProcessW may write into it
+  std::wstring cmd = p.commandLine_;  // CreateProcessW may write into it
 
   STARTUPINFOW si{};
   si.cb = sizeof si;
-  if (options.show_window) {
+  if (options.showWindow) {
     si.dwFlags |= STARTF_USESHOWWINDOW;
-    si.wShowWindow = *options.show_window;
+    si.wShowWindow = *options.showWindow;
   }
   PROCESS_INFORMATION pi{};
   if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
@@ -100,8 +100,8 @@ bool Process::Running() const {
   return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
 }
 
-bool Process::WaitForExit(int timeout_ms) {
-  return process_ && WaitForSingleObject(process_.Get(), timeout_ms) == WAIT_OBJECT_0;
+bool Process::WaitForExit(int timeoutMs) {
+  return process_ && WaitForSingleObject(process_.Get(), timeoutMs) == WAIT_OBJECT_0;
 }
 
 std::optional<DWORD> Process::ExitCode() const {
@@ -111,13 +111,13 @@ std::optional<DWORD> Process::ExitCode() const {
   return code;
 }
 
-void Process::Terminate(UINT exit_code) {
+void Process::Terminate(UINT exitCode) {
   if (!process_) return;
-  TerminateProcess(process_.Get(), exit_code);
+  TerminateProcess(process_.Get(), exitCode);
   WaitForSingleObject(process_.Get(), kTerminateWaitMs);
 }
 
-std::vector<DWORD> ProcessIdsByExeName(const std::wstring& exe_name) {
+std::vector<DWORD> ProcessIdsByExeName(const std::wstring& exeName) {
   std::vector<DWORD> ids;
   UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   if (!snapshot) return ids;
@@ -125,7 +125,7 @@ std::vector<DWORD> ProcessIdsByExeName(const std::wstring& exe_name) {
   entry.dwSize = sizeof entry;
   for (BOOL ok = Process32FirstW(snapshot.Get(), &entry); ok;
        ok = Process32NextW(snapshot.Get(), &entry)) {
-    if (EqualsIgnoreCase(entry.szExeFile, exe_name)) {
+    if (EqualsIgnoreCase(entry.szExeFile, exeName)) {
       ids.push_back(entry.th32ProcessID);
     }
   }

@@ -16,11 +16,11 @@ struct LaunchOptions {
   // Appended to the quoted exe path, separated by a blank.
   std::wstring arguments;
   // Empty: the exe's own directory.
-  std::wstring working_dir;
+  std::wstring workingDir;
   // Added to (or replacing) the test process's own environment.
-  std::vector<std::pair<std::wstring, std::wstring>> extra_env;
+  std::vector<std::pair<std::wstring, std::wstring>> extraEnv;
   // SW_* value handed over with STARTF_USESHOWWINDOW; unset: no flag.
-  std::optional<WORD> show_window;
+  std::optional<WORD> showWindow;
 };
 
 // A started process. Owns it: a test that fails half-way must not leave the
@@ -36,30 +36,29 @@ class Process {
 
   static Process Launch(const std::wstring& exe, const LaunchOptions& options = {});
 
-  // False when CreateProcessW failed; error() tells why.
-  bool started() const { return static_cast<bool>(process_); }
-  DWORD error() const { return error_; }
-  DWORD id() const { return id_; }
-  HANDLE handle() const { return process_.Get(); }
+  // False when CreateProcessW failed; Error() tells why.
+  bool Started() const { return static_cast<bool>(process_); }
+  DWORD Error() const { return error_; }
+  DWORD Id() const { return id_; }
   // The exact command line that was passed to CreateProcessW.
-  const std::wstring& command_line() const { return command_line_; }
+  const std::wstring& CommandLine() const { return commandLine_; }
 
   bool Running() const;
-  // True when the process has ended within timeout_ms.
-  bool WaitForExit(int timeout_ms);
+  // True when the process has ended within timeoutMs.
+  bool WaitForExit(int timeoutMs);
   // Unset while the process still runs.
   std::optional<DWORD> ExitCode() const;
   // Ends the process and waits until it is gone.
-  void Terminate(UINT exit_code = 1);
+  void Terminate(UINT exitCode = 1);
 
  private:
   UniqueKernelHandle process_;
   DWORD id_ = 0;
   DWORD error_ = 0;
-  std::wstring command_line_;
+  std::wstring commandLine_;
 };
 
-// Ids of all running processes whose exe file name is exe_name ("a.exe").
-std::vector<DWORD> ProcessIdsByExeName(const std::wstring& exe_name);
+// Ids of all running processes whose exe file name is exeName ("a.exe").
+std::vector<DWORD> ProcessIdsByExeName(const std::wstring& exeName);
 
 }  // namespace e2e

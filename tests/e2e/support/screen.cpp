@@ -39,7 +39,7 @@ std::optional<Image> Grab(int width, int height, const std::function<bool(HDC)>&
   for (int y = 0; y < height; ++y) {
     for (int x = 0; x < width; ++x) {
       const std::uint8_t* p = bgra + (y * width + x) * 4;
-      image.at(x, y) = Rgb{p[2], p[1], p[0]};
+      image.At(x, y) = Rgb{p[2], p[1], p[0]};
     }
   }
   return image;
@@ -81,12 +81,6 @@ std::optional<Image> CaptureClient(HWND window) {
       },
       kStableTimeoutMs);
   return current;
-}
-
-std::optional<Image> PrintClient(HWND window) {
-  const RECT client = ClientRect(window);
-  return Grab(client.right, client.bottom,
-              [&](HDC dc) { return PrintWindow(window, dc, PW_CLIENTONLY) != FALSE; });
 }
 
 }  // namespace e2e

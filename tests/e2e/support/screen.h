@@ -16,8 +16,4 @@ namespace e2e {
 // Wine hands painted pixels to the X server a little later.
 std::optional<Image> CaptureClient(HWND window);
 
-// The same, through PrintWindow (WM_PRINT into a memory DC). Works without
-// the window being on top, but only for windows that paint on WM_PRINTCLIENT.
-std::optional<Image> PrintClient(HWND window);
-
 }  // namespace e2e

@@ -13,10 +13,9 @@ bool TrayIconExists(HWND owner, UINT id) {
   return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
 }
 
-HWND WaitForTaskbar(int timeout_ms) {
+HWND WaitForTaskbar(int timeoutMs) {
   HWND taskbar = nullptr;
-  WaitFor([&] { return (taskbar = FindWindowW(L"Shell_TrayWnd", nullptr)) != nullptr; },
-          timeout_ms);
+  WaitFor([&] { return (taskbar = FindWindowW(L"Shell_TrayWnd", nullptr)) != nullptr; }, timeoutMs);
   return taskbar;
 }
 

@@ -18,6 +18,6 @@ bool TrayIconExists(HWND owner, UINT id);
 // added before that is lost, so e2e_main.cpp waits for it before any test.
 // Wine keeps it hidden while the notification area is empty and shows it
 // along the bottom of the screen with the first icon.
-HWND WaitForTaskbar(int timeout_ms = kDefaultTimeoutMs);
+HWND WaitForTaskbar(int timeoutMs = kDefaultTimeoutMs);
 
 }  // namespace e2e

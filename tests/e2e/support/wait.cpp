@@ -4,8 +4,8 @@
 
 namespace e2e {
 
-bool WaitFor(const std::function<bool()>& predicate, int timeout_ms) {
-  const ULONGLONG deadline = GetTickCount64() + timeout_ms;
+bool WaitFor(const std::function<bool()>& predicate, int timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
   while (!predicate()) {
     if (GetTickCount64() >= deadline) return predicate();
     Sleep(kPollIntervalMs);

@@ -13,7 +13,7 @@ inline constexpr int kDefaultTimeoutMs = 20000;
 inline constexpr int kPollIntervalMs = 20;
 
 // Calls predicate every kPollIntervalMs until it returns true (then true) or
-// timeout_ms have passed (then false, after one last try).
-bool WaitFor(const std::function<bool()>& predicate, int timeout_ms = kDefaultTimeoutMs);
+// timeoutMs have passed (then false, after one last try).
+bool WaitFor(const std::function<bool()>& predicate, int timeoutMs = kDefaultTimeoutMs);
 
 }  // namespace e2e

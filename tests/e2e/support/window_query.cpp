@@ -9,9 +9,15 @@ namespace {
 
 constexpr UINT kMessageTimeoutMs = 5000;
 
+std::wstring ClassName(HWND window) {
+  wchar_t name[256] = L"";
+  const int n = GetClassNameW(window, name, 256);
+  return std::wstring(name, n > 0 ? n : 0);
+}
+
 bool Matches(HWND window, const WindowFilter& filter) {
-  if (filter.visible_only && !IsWindowVisible(window)) return false;
-  if (!filter.class_name.empty() && !EqualsIgnoreCase(ClassName(window), filter.class_name)) {
+  if (filter.visibleOnly && !IsWindowVisible(window)) return false;
+  if (!filter.className.empty() && !EqualsIgnoreCase(ClassName(window), filter.className)) {
     return false;
   }
   return filter.title.empty() || WindowText(window) == filter.title;
@@ -37,14 +43,20 @@ std::vector<HWND> Descendants(HWND parent) {
   return windows;
 }
 
+// window's rectangle in the client coordinates of reference.
+RECT RectInClientOf(HWND window, HWND reference) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  MapWindowPoints(HWND_DESKTOP, reference, reinterpret_cast<POINT*>(&r), 2);
+  return r;
+}
+
 Control Describe(HWND window, HWND reference) {
   Control c;
   c.hwnd = window;
-  c.class_name = ClassName(window);
+  c.className = ClassName(window);
   c.text = WindowText(window);
-  c.id = GetDlgCtrlID(window);
   c.style = GetWindowLongW(window, GWL_STYLE);
-  c.ex_style = GetWindowLongW(window, GWL_EXSTYLE);
   c.rect = RectInClientOf(window, reference);
   return c;
 }
@@ -58,24 +70,18 @@ std::optional<Control> FindChild(HWND parent, const std::function<bool(HWND)>& m
 
 }  // namespace
 
-std::vector<HWND> TopWindowsOfProcess(DWORD pid, const WindowFilter& filter) {
-  std::vector<HWND> result;
+HWND FindTopWindow(DWORD pid, const WindowFilter& filter) {
   for (HWND w : TopWindows()) {
     DWORD owner = 0;
     GetWindowThreadProcessId(w, &owner);
-    if (owner == pid && Matches(w, filter)) result.push_back(w);
+    if (owner == pid && Matches(w, filter)) return w;
   }
-  return result;
+  return nullptr;
 }
 
-HWND FindTopWindow(DWORD pid, const WindowFilter& filter) {
-  const auto windows = TopWindowsOfProcess(pid, filter);
-  return windows.empty() ? nullptr : windows.front();
-}
-
-HWND WaitForTopWindow(DWORD pid, const WindowFilter& filter, int timeout_ms) {
+HWND WaitForTopWindow(DWORD pid, const WindowFilter& filter, int timeoutMs) {
   HWND found = nullptr;
-  WaitFor([&] { return (found = FindTopWindow(pid, filter)) != nullptr; }, timeout_ms);
+  WaitFor([&] { return (found = FindTopWindow(pid, filter)) != nullptr; }, timeoutMs);
   return found;
 }
 
@@ -85,12 +91,6 @@ std::wstring DesktopName() {
   GetUserObjectInformationW(GetThreadDesktop(GetCurrentThreadId()), UOI_NAME, name, sizeof name,
                             &needed);
   return name;
-}
-
-std::wstring ClassName(HWND window) {
-  wchar_t name[256] = L"";
-  const int n = GetClassNameW(window, name, 256);
-  return std::wstring(name, n > 0 ? n : 0);
 }
 
 std::wstring WindowText(HWND window) {
@@ -115,13 +115,6 @@ RECT ClientRect(HWND window) {
   return r;
 }
 
-RECT RectInClientOf(HWND window, HWND reference) {
-  RECT r{};
-  GetWindowRect(window, &r);
-  MapWindowPoints(HWND_DESKTOP, reference, reinterpret_cast<POINT*>(&r), 2);
-  return r;
-}
-
 std::vector<Control> ChildControls(HWND parent) {
   std::vector<Control> controls;
   for (HWND w : Descendants(parent)) controls.push_back(Describe(w, parent));
@@ -129,16 +122,16 @@ std::vector<Control> ChildControls(HWND parent) {
 }
 
 std::optional<Control> FindChildByText(HWND parent, const std::wstring& text,
-                                       const std::wstring& class_name) {
+                                       const std::wstring& className) {
   return FindChild(parent, [&](HWND w) {
-    return (class_name.empty() || EqualsIgnoreCase(ClassName(w), class_name)) &&
+    return (className.empty() || EqualsIgnoreCase(ClassName(w), className)) &&
            WindowText(w) == text;
   });
 }
 
-std::optional<Control> FindChildByClass(HWND parent, const std::wstring& class_name, int index) {
+std::optional<Control> FindChildByClass(HWND parent, const std::wstring& className, int index) {
   return FindChild(
-      parent, [&](HWND w) { return EqualsIgnoreCase(ClassName(w), class_name) && index-- == 0; });
+      parent, [&](HWND w) { return EqualsIgnoreCase(ClassName(w), className) && index-- == 0; });
 }
 
 std::optional<Control> FindChildById(HWND parent, int id) {

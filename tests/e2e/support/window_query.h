@@ -13,55 +13,47 @@
 namespace e2e {
 
 struct WindowFilter {
-  std::wstring class_name;  // empty: any
-  std::wstring title;       // empty: any
-  bool visible_only = false;
+  std::wstring className;  // empty: any
+  std::wstring title;      // empty: any
+  bool visibleOnly = false;
 };
 
-// All top-level windows of process pid that pass filter, hidden ones
-// included unless filter.visible_only. Enumeration order (Z-order).
-std::vector<HWND> TopWindowsOfProcess(DWORD pid, const WindowFilter& filter = {});
-// First of those, or nullptr.
+// The first top-level window of process pid that passes filter, hidden ones
+// included unless filter.visibleOnly, in Z-order; nullptr if none does.
 HWND FindTopWindow(DWORD pid, const WindowFilter& filter = {});
 // Polls FindTopWindow until a window shows up; nullptr on time-out.
 HWND WaitForTopWindow(DWORD pid, const WindowFilter& filter = {},
-                      int timeout_ms = kDefaultTimeoutMs);
+                      int timeoutMs = kDefaultTimeoutMs);
 
 // Name of the desktop this thread is on: "Default" unless the process runs
 // on a Wine virtual desktop of another name (scripts/wine-desktop.sh).
 std::wstring DesktopName();
 
-std::wstring ClassName(HWND window);
 // WM_GETTEXT through SendMessageTimeout, so that a hung product fails the
 // test instead of hanging it. Works across processes for every control.
 std::wstring WindowText(HWND window);
 RECT ClientRect(HWND window);
-// window's rectangle in the client coordinates of reference.
-RECT RectInClientOf(HWND window, HWND reference);
 
 struct Control {
   HWND hwnd = nullptr;
-  std::wstring class_name;
+  std::wstring className;
   std::wstring text;
-  int id = 0;
   LONG style = 0;
-  LONG ex_style = 0;
   RECT rect{};  // in the client coordinates of the window that was searched
 
-  bool visible() const { return (style & WS_VISIBLE) != 0; }
-  bool enabled() const { return (style & WS_DISABLED) == 0; }
+  bool Visible() const { return (style & WS_VISIBLE) != 0; }
 };
 
 // Every descendant of parent (children of children too), in creation order
 // per parent.
 std::vector<Control> ChildControls(HWND parent);
-// Exact text match ("&OK" if the caption has a mnemonic); class_name, if
+// Exact text match ("&OK" if the caption has a mnemonic); className, if
 // given, must match as well.
 std::optional<Control> FindChildByText(HWND parent, const std::wstring& text,
-                                       const std::wstring& class_name = L"");
+                                       const std::wstring& className = L"");
 // index-th control of that class (0 = first created), e.g. the second
 // scroll bar.
-std::optional<Control> FindChildByClass(HWND parent, const std::wstring& class_name, int index = 0);
+std::optional<Control> FindChildByClass(HWND parent, const std::wstring& className, int index = 0);
 std::optional<Control> FindChildById(HWND parent, int id);
 
 }  // namespace e2e

@@ -34,8 +34,8 @@ bool RemoveTree(const fs::path& dir) {
 
 std::wstring BinDir() { return fs::path(RunningExePath()).parent_path().wstring(); }
 
-std::wstring BinFile(const std::wstring& file_name) {
-  return (fs::path(BinDir()) / file_name).wstring();
+std::wstring BinFile(const std::wstring& fileName) {
+  return (fs::path(BinDir()) / fileName).wstring();
 }
 
 std::wstring CurrentTestName() {
@@ -61,9 +61,9 @@ std::wstring FreshWorkDir(const std::wstring& name) {
 std::wstring FreshWorkDirForCurrentTest() { return FreshWorkDir(CurrentTestName()); }
 
 std::wstring CopyInto(const std::wstring& source, const std::wstring& dir,
-                      const std::wstring& new_name) {
+                      const std::wstring& newName) {
   const fs::path from(source);
-  const fs::path to = fs::path(dir) / (new_name.empty() ? from.filename() : fs::path(new_name));
+  const fs::path to = fs::path(dir) / (newName.empty() ? from.filename() : fs::path(newName));
   if (!CopyFileW(from.c_str(), to.c_str(), FALSE)) return L"";
   return to.wstring();
 }

@@ -9,8 +9,8 @@ namespace e2e {
 // Folder of the running test exe; the build puts LanTimeSync.exe and the
 // fake net.exe beside it.
 std::wstring BinDir();
-// BinDir() + "\" + file_name.
-std::wstring BinFile(const std::wstring& file_name);
+// BinDir() + "\" + fileName.
+std::wstring BinFile(const std::wstring& fileName);
 
 // "Suite.Test" of the running GoogleTest test ('/' of parameterised tests
 // becomes '_', as it may not appear in a folder name).
@@ -23,9 +23,9 @@ std::wstring FreshWorkDir(const std::wstring& name);
 // FreshWorkDir(CurrentTestName()).
 std::wstring FreshWorkDirForCurrentTest();
 
-// Copies source into dir under new_name (default: the source's file name) and
+// Copies source into dir under newName (default: the source's file name) and
 // returns the new path, or "" on failure.
 std::wstring CopyInto(const std::wstring& source, const std::wstring& dir,
-                      const std::wstring& new_name = L"");
+                      const std::wstring& newName = L"");
 
 }  // namespace e2e
