@@ -17,8 +17,8 @@ UniqueCom<IStream> StreamOfResource(HINSTANCE instance, int resourceId) {
   if (!copy) return nullptr;
   {
     const LockedGlobal locked(copy.Get());
-    if (!locked.Data()) return nullptr;
-    std::memcpy(locked.Data(), bytes, size);
+    if (!locked.Get()) return nullptr;
+    std::memcpy(locked.Get(), bytes, size);
   }
   IStream* stream = nullptr;
   if (FAILED(CreateStreamOnHGlobal(copy.Get(), TRUE, &stream))) return nullptr;

@@ -6,21 +6,44 @@
 // object selected into a DC, a lock on global memory. Unlike the owners of
 // unique_handle.h they need a second value to end with, and do not move.
 
-// GetDC(window), released to the same window. A null window is the screen.
-class WindowDc {
+// A value borrowed from a handle, given back to the same handle at the end
+// of the scope as Return(from, value). A null value was not borrowed.
+template <typename From, typename Value, auto Return>
+class Borrowed {
  public:
-  explicit WindowDc(HWND window) : window_(window), dc_(GetDC(window)) {}
-  WindowDc(const WindowDc&) = delete;
-  WindowDc& operator=(const WindowDc&) = delete;
-  ~WindowDc() {
-    if (dc_) ReleaseDC(window_, dc_);
+  Borrowed(From from, Value value) : from_(from), value_(value) {}
+  Borrowed(const Borrowed&) = delete;
+  Borrowed& operator=(const Borrowed&) = delete;
+  ~Borrowed() {
+    if (value_) Return(from_, value_);
   }
-  HDC Get() const { return dc_; }
-  explicit operator bool() const { return dc_ != nullptr; }
+  Value Get() const { return value_; }
+  explicit operator bool() const { return value_ != nullptr; }
 
  private:
-  HWND window_;
-  HDC dc_;
+  From from_;
+  Value value_;
+};
+
+// GetDC(window), released to the same window. A null window is the screen.
+class WindowDc : public Borrowed<HWND, HDC, &::ReleaseDC> {
+ public:
+  explicit WindowDc(HWND window) : Borrowed(window, GetDC(window)) {}
+};
+
+// Puts an object into a DC and the previous one back when done: a DC must not
+// be deleted, nor an object deleted, while ours is still selected.
+class SelectedObject : public Borrowed<HDC, HGDIOBJ, &::SelectObject> {
+ public:
+  SelectedObject(HDC dc, HGDIOBJ object) : Borrowed(dc, SelectObject(dc, object)) {}
+};
+
+inline void UnlockGlobal(HGLOBAL memory, void*) { GlobalUnlock(memory); }
+
+// GlobalLock ... GlobalUnlock; Get() is null when the lock failed.
+class LockedGlobal : public Borrowed<HGLOBAL, void*, &UnlockGlobal> {
+ public:
+  explicit LockedGlobal(HGLOBAL memory) : Borrowed(memory, GlobalLock(memory)) {}
 };
 
 // BeginPaint ... EndPaint for one WM_PAINT.
@@ -39,36 +62,4 @@ class PaintDc {
   HWND window_;
   PAINTSTRUCT paint_{};
   HDC dc_;
-};
-
-// Puts an object into a DC and the previous one back when done: a DC must not
-// be deleted, nor an object deleted, while ours is still selected.
-class SelectedObject {
- public:
-  SelectedObject(HDC dc, HGDIOBJ object) : dc_(dc), previous_(SelectObject(dc, object)) {}
-  SelectedObject(const SelectedObject&) = delete;
-  SelectedObject& operator=(const SelectedObject&) = delete;
-  ~SelectedObject() {
-    if (previous_) SelectObject(dc_, previous_);
-  }
-
- private:
-  HDC dc_;
-  HGDIOBJ previous_;
-};
-
-// GlobalLock ... GlobalUnlock. Data() is null when the lock failed.
-class LockedGlobal {
- public:
-  explicit LockedGlobal(HGLOBAL memory) : memory_(memory), data_(GlobalLock(memory)) {}
-  LockedGlobal(const LockedGlobal&) = delete;
-  LockedGlobal& operator=(const LockedGlobal&) = delete;
-  ~LockedGlobal() {
-    if (data_) GlobalUnlock(memory_);
-  }
-  void* Data() const { return data_; }
-
- private:
-  HGLOBAL memory_;
-  void* data_;
 };
