@@ -21,5 +21,6 @@ while read -r dll; do
   grep -qiE "$system_dlls" <<<"$dll" || fail "imports $dll, which Windows does not provide"
 done < <(sed -n 's/^[[:space:]]*DLL Name: //p' <<<"$headers")
 
-((failed == 0)) && echo "check-exe.sh: $exe is a 32-bit GUI program importing only system DLLs"
+((failed == 0)) &&
+  echo "check-exe.sh: $exe is a 32-bit GUI program importing only system DLLs, $(stat -c %s "$exe") bytes"
 exit "$failed"
