@@ -3,7 +3,6 @@
 #include "ui/colours.h"
 #include "ui/controls_win32.h"
 #include "ui/resources/resource_ids.h"
-#include "win32/scoped.h"
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
