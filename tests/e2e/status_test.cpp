@@ -27,7 +27,9 @@ class StatusTest : public ProductTest {
       const int area = (kAddressInside.right - kAddressInside.left) *
                        (kAddressInside.bottom - kAddressInside.top);
       return image->CountColor(look.back, kAddressInside) > area / 2 &&
-             image->CountColor(look.text, kAddressInside, 60) > 20 &&
+             // Wide: the user-interface font is anti-aliased, so few of
+             // its pixels are the text colour itself.
+             image->CountColor(look.text, kAddressInside, 110) > 20 &&
              image->CountColor(caption, k网络时间) > 300;
     });
   }
