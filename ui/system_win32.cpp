@@ -7,9 +7,14 @@ namespace {
 constexpr wchar_t kInstanceMutexName[] = L"Local\\LanTimeSync.SingleInstance";
 }  // namespace
 
+// Only a mutex made here and now means no other copy runs. One that an
+// elevated copy made cannot be opened from an unelevated one (access
+// denied), and that copy runs as surely as one whose mutex already exists.
 bool SystemWin32::IsAnotherInstanceRunning() {
-  instanceMutex_.Reset(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
-  return GetLastError() == ERROR_ALREADY_EXISTS;
+  const HANDLE mutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
+  const DWORD error = GetLastError();
+  instanceMutex_.Reset(mutex);
+  return !mutex || error == ERROR_ALREADY_EXISTS;
 }
 
 bool SystemWin32::ProbeHost(const std::wstring& address) { return ping::ProbeHost(address); }
