@@ -8,6 +8,7 @@
 
 #include "settings/autostart.h"
 #include "settings/ini_file.h"
+#include "sync/clock_right_win32.h"
 #include "ui/form.h"
 #include "ui/layout.h"
 #include "ui/system_win32.h"
@@ -23,6 +24,8 @@ class NoView final : public FormView {
   void Set本机时间Caption(const std::wstring&) override {}
   void Set网络时间Caption(const std::wstring&) override {}
   void Set网络时间Colour(std::uint32_t) override {}
+  void Set网络时间Tooltip(const std::wstring&) override {}
+  void SetCommand2Shield(bool) override {}
   void SetLabel4Caption(const std::wstring&) override {}
   void Show开机自动运行(int) override {}
   void Show滚动条(int) override {}
@@ -56,11 +59,12 @@ class NoRunKey final : public 开机运行::RunKey {
 
 double BlockedMillisecondsPerSecond(const wchar_t* address, int ticks) {
   NoView view(address);
-  const TrayIconWin32 tray(nullptr, 0);
+  TrayIconWin32 tray(nullptr, 0);
   SystemWin32 system(nullptr, tray);
+  ProcessTokenClockRight clockRight;
   NoIniFile iniFile;
   NoRunKey runKey;
-  同步软件 form(view, system, iniFile, runKey, L"");
+  同步软件 form(view, system, clockRight, iniFile, runKey, L"");
   const auto start = std::chrono::steady_clock::now();
   for (int i = 0; i < ticks; ++i) form.Timer1_Timer();
   const std::chrono::duration<double, std::milli> spent = std::chrono::steady_clock::now() - start;

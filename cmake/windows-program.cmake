@@ -5,12 +5,14 @@ add_library(lts_win32 STATIC
   settings/exe_location_win32.cpp
   settings/profile_win32.cpp
   settings/registry_win32.cpp
+  sync/clock_right_win32.cpp
   sync/probe_win32.cpp
   sync/process_win32.cpp
   ui/controls_win32.cpp
   ui/dpi_win32.cpp
   ui/picture_win32.cpp
   ui/system_win32.cpp
+  ui/tooltip_win32.cpp
   ui/tray_win32.cpp
   ui/window_paint_win32.cpp
   ui/window_win32.cpp

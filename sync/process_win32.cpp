@@ -1,5 +1,7 @@
 #include "sync/process_win32.h"
 
+#include <shellapi.h>
+
 #include <vector>
 
 namespace {
@@ -11,12 +13,16 @@ std::wstring SystemDirectory() {
   return std::wstring(directory, length);
 }
 
+std::wstring NetExePath(const std::wstring& systemDirectory) {
+  return systemDirectory + L"\\net.exe";
+}
+
 }  // namespace
 
 bool SyncCommandProcess::Start(const std::wstring& commandLine) {
   const std::wstring systemDirectory = SystemDirectory();
   if (systemDirectory.empty()) return false;
-  const std::wstring application = systemDirectory + L"\\net.exe";
+  const std::wstring application = NetExePath(systemDirectory);
   // CreateProcessW may write into the command line it is given.
   std::vector<wchar_t> writableCommandLine(commandLine.begin(), commandLine.end());
   writableCommandLine.push_back(L'\0');
@@ -32,6 +38,27 @@ bool SyncCommandProcess::Start(const std::wstring& commandLine) {
   CloseHandle(started.hThread);
   process_.Reset(started.hProcess);
   return true;
+}
+
+ElevatedStart SyncCommandProcess::StartElevated(HWND owner, const std::wstring& arguments) {
+  const std::wstring systemDirectory = SystemDirectory();
+  if (systemDirectory.empty()) return ElevatedStart::Failed;
+  const std::wstring application = NetExePath(systemDirectory);
+  SHELLEXECUTEINFOW execute{};
+  execute.cbSize = sizeof execute;
+  // The program tells the user why in its own words, without a message box.
+  execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
+  execute.hwnd = owner;
+  execute.lpVerb = L"runas";
+  execute.lpFile = application.c_str();
+  execute.lpParameters = arguments.c_str();
+  execute.lpDirectory = systemDirectory.c_str();
+  execute.nShow = SW_HIDE;
+  if (!ShellExecuteExW(&execute))
+    return GetLastError() == ERROR_CANCELLED ? ElevatedStart::Declined : ElevatedStart::Failed;
+  if (!execute.hProcess) return ElevatedStart::Failed;
+  process_.Reset(execute.hProcess);
+  return ElevatedStart::Started;
 }
 
 bool SyncCommandProcess::IsRunning() const {

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "sync/sync_command.h"
 #include "win32/unique_handle.h"
 
 // The one sync command that may be running, watched without blocking.
@@ -12,6 +13,8 @@ class SyncCommandProcess {
   // Starts the system's own net.exe, by its full path and hidden, so that no
   // net.exe beside the program or in the working directory runs instead.
   bool Start(const std::wstring& commandLine);
+  // The same net.exe through the consent prompt, which belongs to owner.
+  ElevatedStart StartElevated(HWND owner, const std::wstring& arguments);
   bool IsRunning() const;
   // The exit code, once, after the process has ended.
   std::optional<std::uint32_t> TakeExitCode();

@@ -37,10 +37,11 @@ int ScrolledValue(int current, ScrollRequest request, int thumbPosition) {
 
 }  // namespace
 
-同步软件::同步软件(FormView& view, FormSystem& system, 定义::IniFile& iniFile,
-                   开机运行::RunKey& runKey, std::wstring runValueData)
+同步软件::同步软件(FormView& view, FormSystem& system, ClockRightQuery& clockRight,
+                   定义::IniFile& iniFile, 开机运行::RunKey& runKey, std::wstring runValueData)
     : view_(view),
       system_(system),
+      clockRight_(clockRight),
       iniFile_(iniFile),
       runKey_(runKey),
       runValueData_(std::move(runValueData)),
@@ -52,6 +53,7 @@ void 同步软件::Form_Load() {
     return;
   }
   SyncTickCount_ = 0;
+  ReadClockRight();
   定义::LoadSettings(iniFile_, *this);
   if (开机自动运行_ == 1)
     HideToTray();
@@ -73,15 +75,43 @@ void 同步软件::Command1_Click() {
   HideToTray();
 }
 
-void 同步软件::Command2_Click() {
-  const std::wstring commandLine = BuildSyncCommandLine(view_.服务器路径Text());
-  if (!system_.ProbeHost(view_.服务器路径Text())) {
-    view_.Set网络时间Caption(kSyncFailedCaption);
-  } else if (!system_.IsSyncCommandRunning() && !system_.StartSyncCommand(commandLine)) {
-    view_.Set网络时间Caption(kSyncFailedCaption);
-  }
-  // The caption for a started command waits until the command has ended.
+void 同步软件::Command2_Click() { Synchronise(SyncTrigger::Click); }
+
+void 同步软件::Synchronise(SyncTrigger trigger) {
+  const std::wstring address = view_.服务器路径Text();
+  const SyncRoute route = ChooseSyncRoute(ReadClockRight(), trigger);
+  if (!system_.ProbeHost(address))
+    ShowOutcome({SyncEnd::NoAnswer});
+  else if (!system_.IsSyncCommandRunning())
+    StartSyncCommand(route, address);
   SyncTickCount_ = 0;
+}
+
+// The caption for a started command waits until the command has ended.
+void 同步软件::StartSyncCommand(SyncRoute route, const std::wstring& address) {
+  switch (route) {
+    case SyncRoute::Direct:
+      if (!system_.StartSyncCommand(BuildSyncCommandLine(address)))
+        ShowOutcome({SyncEnd::NotStarted});
+      break;
+    case SyncRoute::Elevated:
+      switch (system_.StartSyncCommandElevated(SyncCommandArguments(address))) {
+        case ElevatedStart::Started: break;
+        case ElevatedStart::Declined: ShowOutcome({SyncEnd::Declined}); break;
+        case ElevatedStart::Failed: ShowOutcome({SyncEnd::NotStarted}); break;
+      }
+      break;
+    case SyncRoute::NoRight: ShowOutcome({SyncEnd::NoRight}); break;
+    case SyncRoute::NoRightButElevatable: ShowOutcome({SyncEnd::NoRightButElevatable}); break;
+  }
+}
+
+// Read before each attempt, so that the shield always matches what a click
+// would do.
+std::optional<ClockRight> 同步软件::ReadClockRight() {
+  const std::optional<ClockRight> right = clockRight_.ReadClockRight();
+  view_.SetCommand2Shield(NeedsShield(right));
+  return right;
 }
 
 void 同步软件::开机自动运行_Pressed() {
@@ -110,6 +140,7 @@ void 同步软件::滚动条_Scroll(ScrollRequest request, int thumbPosition) {
 }
 
 void 同步软件::滚动条_Change() {
+  outcomeShown_ = false;
   view_.SetLabel4Caption(IntervalCaption(滚动条_));
   view_.Set网络时间Caption(滚动条_ < 1 ? kNoIntervalCaption : kWaitingCaption);
   定义::SaveSettings(iniFile_, *this);
@@ -126,8 +157,10 @@ void 同步软件::Timer1_Timer() {
 
 void 同步软件::Timer2_Timer() {
   switch (AdvanceSyncSchedule(滚动条_, SyncTickCount_)) {
-    case ScheduleTick::NoInterval: view_.Set网络时间Caption(kNoIntervalCaption); break;
-    case ScheduleTick::SyncDue: Command2_Click(); break;
+    case ScheduleTick::NoInterval:
+      if (!outcomeShown_) view_.Set网络时间Caption(kNoIntervalCaption);
+      break;
+    case ScheduleTick::SyncDue: Synchronise(SyncTrigger::Schedule); break;
     case ScheduleTick::Counting: break;
   }
 }
@@ -183,7 +216,16 @@ void 同步软件::RetryTrayIcon() {
 
 void 同步软件::ShowSyncOutcome() {
   if (const auto exitCode = system_.TakeSyncCommandExitCode())
-    view_.Set网络时间Caption(SyncEndedCaption(*exitCode, system_.LongTimeNow()));
+    ShowOutcome(CommandOutcome(*exitCode, L""));
+}
+
+void 同步软件::ShowOutcome(const SyncOutcome& outcome) {
+  const std::wstring now = system_.LongTimeNow();
+  const std::wstring reason = OutcomeReason(outcome, now);
+  view_.Set网络时间Caption(OutcomeCaption(outcome, now));
+  view_.Set网络时间Tooltip(reason);
+  system_.SetTrayTip(std::wstring(kTrayTip) + L"\n" + reason);
+  outcomeShown_ = true;
 }
 
 void 同步软件::ShowReachability(bool reachable) {

@@ -5,6 +5,8 @@
 
 #include "settings/autostart.h"
 #include "settings/settings.h"
+#include "sync/clock_right.h"
+#include "sync/sync_outcome.h"
 #include "ui/form_view.h"
 
 enum class ScrollRequest {
@@ -21,8 +23,8 @@ enum class ScrollRequest {
 // The main window's behaviour: one handler per control and event.
 class 同步软件 final : public 定义::SettingsControls {
  public:
-  同步软件(FormView& view, FormSystem& system, 定义::IniFile& iniFile, 开机运行::RunKey& runKey,
-           std::wstring runValueData);
+  同步软件(FormView& view, FormSystem& system, ClockRightQuery& clockRight, 定义::IniFile& iniFile,
+           开机运行::RunKey& runKey, std::wstring runValueData);
 
   void Form_Load();
   // The close box, and the end of the Windows session.
@@ -53,11 +55,16 @@ class 同步软件 final : public 定义::SettingsControls {
   void 滚动条_Change();
   void HideToTray();
   void RetryTrayIcon();
+  void Synchronise(SyncTrigger trigger);
+  void StartSyncCommand(SyncRoute route, const std::wstring& address);
+  std::optional<ClockRight> ReadClockRight();
   void ShowSyncOutcome();
+  void ShowOutcome(const SyncOutcome& outcome);
   void ShowReachability(bool reachable);
 
   FormView& view_;
   FormSystem& system_;
+  ClockRightQuery& clockRight_;
   定义::IniFile& iniFile_;
   开机运行::RunKey& runKey_;
   const std::wstring runValueData_;
@@ -66,5 +73,8 @@ class 同步软件 final : public 定义::SettingsControls {
   int 滚动条_;
   bool hiddenInTray_ = false;
   bool trayIconAdded_ = false;
+  // An attempt's outcome shown since the interval last changed: it stays,
+  // and an interval of 0 no longer writes over it.
+  bool outcomeShown_ = false;
   std::int64_t SyncTickCount_ = 0;
 };

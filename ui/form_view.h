@@ -4,6 +4,8 @@
 #include <optional>
 #include <string>
 
+#include "sync/sync_command.h"
+
 // The window's controls as the handlers see them. The values of the check box
 // and the scroll bar are kept by the form; the view only shows them.
 class FormView {
@@ -14,6 +16,10 @@ class FormView {
   virtual void Set本机时间Caption(const std::wstring& caption) = 0;
   virtual void Set网络时间Caption(const std::wstring& caption) = 0;
   virtual void Set网络时间Colour(std::uint32_t colour) = 0;
+  // The tooltip of the status label; empty text shows none.
+  virtual void Set网络时间Tooltip(const std::wstring& text) = 0;
+  // The consent prompt's shield on "立即同步".
+  virtual void SetCommand2Shield(bool shown) = 0;
   virtual void SetLabel4Caption(const std::wstring& caption) = 0;
   virtual void Show开机自动运行(int value) = 0;
   virtual void Show滚动条(int value) = 0;
@@ -36,10 +42,15 @@ class FormSystem {
   // once, on the first call after it ended.
   virtual bool IsSyncCommandRunning() = 0;
   virtual bool StartSyncCommand(const std::wstring& commandLine) = 0;
+  // The same command through the consent prompt, for the right to change
+  // the clock; the process it starts is watched like the other.
+  virtual ElevatedStart StartSyncCommandElevated(const std::wstring& arguments) = 0;
   virtual std::optional<std::uint32_t> TakeSyncCommandExitCode() = 0;
   // False when the shell refused the icon.
   virtual bool AddTrayIcon() = 0;
   virtual void RemoveTrayIcon() = 0;
+  // Kept for every later add; lines are separated by "\n".
+  virtual void SetTrayTip(const std::wstring& tip) = 0;
   virtual void ShowUsage(const std::wstring& caption, const std::wstring& text) = 0;
 
  protected:

@@ -6,6 +6,7 @@
 #include "settings/exe_location_win32.h"
 #include "settings/profile_win32.h"
 #include "settings/registry_win32.h"
+#include "sync/clock_right_win32.h"
 #include "ui/form.h"
 #include "ui/system_win32.h"
 #include "ui/tray_win32.h"
@@ -41,9 +42,10 @@ int RunMessageLoop(const MainWindow& window) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const OleSession ole;
-  const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
-  // Without it the controls come from user32's classes of the same names;
-  // whether each control could be made is checked when the window is.
+  const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
+  // Without it the controls come from user32's classes of the same names
+  // and the status label has no tooltip; whether each control could be made
+  // is checked when the window is.
   InitCommonControlsEx(&controls);
 
   const ExeLocation exe = SplitExePath(RunningExePath());
@@ -52,9 +54,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
 
   MainWindow window(instance);
   if (!window.Create()) return 1;
-  const TrayIconWin32 tray(window.Handle(), MainWindow::kTrayCallbackMessage);
+  TrayIconWin32 tray(window.Handle(), MainWindow::kTrayCallbackMessage);
   SystemWin32 system(window.Handle(), tray);
-  同步软件 form(window, system, iniFile, runKey, 开机运行::RunValueData(exe));
+  ProcessTokenClockRight clockRight;
+  同步软件 form(window, system, clockRight, iniFile, runKey, 开机运行::RunValueData(exe));
   window.Attach(form);
   form.Form_Load();
   return RunMessageLoop(window);

@@ -9,7 +9,7 @@
 
 class SystemWin32 final : public FormSystem {
  public:
-  SystemWin32(HWND window, const TrayIconWin32& tray) : window_(window), tray_(tray) {}
+  SystemWin32(HWND window, TrayIconWin32& tray) : window_(window), tray_(tray) {}
 
   bool IsAnotherInstanceRunning() override;
   bool ProbeHost(const std::wstring& address) override;
@@ -18,16 +18,20 @@ class SystemWin32 final : public FormSystem {
   bool StartSyncCommand(const std::wstring& commandLine) override {
     return syncCommand_.Start(commandLine);
   }
+  ElevatedStart StartSyncCommandElevated(const std::wstring& arguments) override {
+    return syncCommand_.StartElevated(window_, arguments);
+  }
   std::optional<std::uint32_t> TakeSyncCommandExitCode() override {
     return syncCommand_.TakeExitCode();
   }
   bool AddTrayIcon() override { return tray_.Add(); }
   void RemoveTrayIcon() override { tray_.Remove(); }
+  void SetTrayTip(const std::wstring& tip) override { tray_.SetTip(tip); }
   void ShowUsage(const std::wstring& caption, const std::wstring& text) override;
 
  private:
   HWND window_;
-  const TrayIconWin32& tray_;
+  TrayIconWin32& tray_;
   SyncCommandProcess syncCommand_;
   UniqueKernelHandle instanceMutex_;
 };

@@ -1,5 +1,7 @@
 #include "ui/window_win32.h"
 
+#include <commctrl.h>
+
 #include "ui/colours.h"
 #include "ui/controls_win32.h"
 #include "ui/resources/resource_ids.h"
@@ -67,6 +69,8 @@ bool MainWindow::Furnish() {
   if (!bandBrush_ || !addressBrush_ || !CreateControls(window_, instance_) ||
       !ApplyDpi(DpiOfWindow(window_)))
     return false;
+  // Without it the reason of the last attempt is still in the tray's tip.
+  网络时间Tooltip_.Attach(Control(id网络时间));
   CentreOnWorkArea();
 
   taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
@@ -145,6 +149,12 @@ void MainWindow::Set本机时间Caption(const std::wstring& caption) {
 
 void MainWindow::Set网络时间Caption(const std::wstring& caption) {
   SetControlText(id网络时间, caption);
+}
+
+void MainWindow::Set网络时间Tooltip(const std::wstring& text) { 网络时间Tooltip_.SetText(text); }
+
+void MainWindow::SetCommand2Shield(bool shown) {
+  SendMessageW(Control(idCommand2), BCM_SETSHIELD, 0, shown);
 }
 
 void MainWindow::SetLabel4Caption(const std::wstring& caption) {

@@ -9,6 +9,7 @@
 
 #include "settings/autostart.h"
 #include "settings/ini_file.h"
+#include "sync/clock_right.h"
 #include "ui/form_view.h"
 
 // A settings file in memory that reads like the system's profile functions.
@@ -92,6 +93,8 @@ class FakeView final : public FormView {
   std::uint32_t addressBack = 0xFF0000, addressFore = 0xFFFFFF;
   std::wstring 本机时间 = L"本机时间", 网络时间 = L"网络时间", label4 = L"每隔 30 分钟校时一次";
   std::uint32_t 网络时间Colour = 0x00FF00;
+  std::wstring 网络时间Tooltip;
+  bool command2Shield = false;
   int shownAutostart = 0, shownInterval = 30;
   bool visible = false, unloaded = false;
   std::vector<std::wstring> events;  // what the handlers did, in order
@@ -105,6 +108,8 @@ class FakeView final : public FormView {
   void Set本机时间Caption(const std::wstring& caption) override { 本机时间 = caption; }
   void Set网络时间Caption(const std::wstring& caption) override { 网络时间 = caption; }
   void Set网络时间Colour(std::uint32_t colour) override { 网络时间Colour = colour; }
+  void Set网络时间Tooltip(const std::wstring& text) override { 网络时间Tooltip = text; }
+  void SetCommand2Shield(bool shown) override { command2Shield = shown; }
   void SetLabel4Caption(const std::wstring& caption) override { label4 = caption; }
   void Show开机自动运行(int value) override { shownAutostart = value; }
   void Show滚动条(int value) override { shownInterval = value; }
@@ -125,9 +130,11 @@ class FakeSystem final : public FormSystem {
   bool reachable = true;
   bool startable = true;
   bool commandRunning = false;
+  ElevatedStart elevatedStart = ElevatedStart::Started;
   std::optional<std::uint32_t> endedExitCode;
   std::wstring timeOfDay = L"03:50:36";
-  std::vector<std::wstring> probes, startedCommands;
+  std::vector<std::wstring> probes, startedCommands, elevatedArguments;
+  std::wstring trayTip = L"局域网同步软件";
   int trayIcons = 0, trayAdds = 0;
   int trayRefusals = 0;  // adds the shell refuses before it takes the icon
   std::vector<std::wstring> usage;
@@ -146,6 +153,11 @@ class FakeSystem final : public FormSystem {
     commandRunning = true;
     return true;
   }
+  ElevatedStart StartSyncCommandElevated(const std::wstring& arguments) override {
+    elevatedArguments.push_back(arguments);
+    commandRunning = elevatedStart == ElevatedStart::Started;
+    return elevatedStart;
+  }
   std::optional<std::uint32_t> TakeSyncCommandExitCode() override {
     return std::exchange(endedExitCode, std::nullopt);
   }
@@ -163,6 +175,7 @@ class FakeSystem final : public FormSystem {
     --trayIcons;
     if (events) events->push_back(L"remove icon");
   }
+  void SetTrayTip(const std::wstring& tip) override { trayTip = tip; }
   void ShowUsage(const std::wstring& caption, const std::wstring& text) override {
     usage = {caption, text};
   }
@@ -172,4 +185,12 @@ class FakeSystem final : public FormSystem {
     commandRunning = false;
     endedExitCode = exitCode;
   }
+};
+
+// The process token as a test wants it; unreadable when unset.
+class FakeClockRight final : public ClockRightQuery {
+ public:
+  std::optional<ClockRight> right = ClockRight{.held = true};
+
+  std::optional<ClockRight> ReadClockRight() override { return right; }
 };

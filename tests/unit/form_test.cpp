@@ -34,9 +34,10 @@ class FormTest : public testing::Test {
 
   FakeView view;
   FakeSystem system;
+  FakeClockRight clockRight;
   FakeIniFile file;
   FakeRunKey runKey;
-  同步软件 form{view, system, file, runKey, kExe};
+  同步软件 form{view, system, clockRight, file, runKey, kExe};
 };
 
 TEST_F(FormTest, SecondInstanceEndsWithoutReadingSettingsOrShowing) {
@@ -116,10 +117,17 @@ TEST_F(FormTest, SyncNowStartsTheCommandAndReportsItsEnd) {
   EXPECT_EQ(system.startedCommands, std::vector<std::wstring>{L"net time \\\\127.0.0.1 /set /yes"});
   EXPECT_EQ(view.网络时间, L"等待同步");  // started is not yet synchronised
 
+  EXPECT_EQ(view.网络时间Tooltip, L"");
+  EXPECT_EQ(system.trayTip, L"局域网同步软件");
+
   system.EndCommand(0);
   system.timeOfDay = L"03:51:00";
   form.Timer1_Timer();
   EXPECT_EQ(view.网络时间, L"同步时间 03:51:00");
+  const std::wstring reason = L"上次同步 03:51:00：成功，本机时间已按服务器校准。";
+  EXPECT_EQ(view.网络时间Tooltip, reason);
+  EXPECT_EQ(system.trayTip, L"局域网同步软件\n" + reason);
+  EXPECT_FALSE(view.command2Shield);
 }
 
 TEST_F(FormTest, SyncNowReportsAFailedCommand) {
@@ -128,6 +136,70 @@ TEST_F(FormTest, SyncNowReportsAFailedCommand) {
   system.EndCommand(2);
   form.Timer1_Timer();
   EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_EQ(view.网络时间Tooltip, L"上次同步 03:50:36：失败，net time 命令出错（代码 2）。");
+}
+
+TEST_F(FormTest, WithoutTheRightAClickAsksWindowsForItAndTheScheduleNever) {
+  clockRight.right = ClockRight{.canElevate = true};
+  StoreSettings(L"127.0.0.1", L"0", L"1");
+  Load();
+  EXPECT_TRUE(view.command2Shield);
+  for (int i = 0; i < 60; ++i) form.Timer2_Timer();
+  EXPECT_EQ(system.probes.size(), 1u);
+  EXPECT_TRUE(system.startedCommands.empty());
+  EXPECT_TRUE(system.elevatedArguments.empty());
+  EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_EQ(view.网络时间Tooltip,
+            L"上次同步 03:50:36：失败，本程序没有更改系统时间的权限。请点“立即同步”，在 Windows "
+            L"询问时选“是”。");
+  EXPECT_EQ(form.SyncTickCount(), 0);
+
+  form.Command2_Click();
+  EXPECT_EQ(system.elevatedArguments, std::vector<std::wstring>{L"time \\\\127.0.0.1 /set /yes"});
+  EXPECT_TRUE(system.startedCommands.empty());
+  system.EndCommand(0);
+  form.Timer1_Timer();
+  EXPECT_EQ(view.网络时间, L"同步时间 03:50:36");
+}
+
+TEST_F(FormTest, APromptDeclinedOrNotShownIsAnError) {
+  clockRight.right = ClockRight{.canElevate = true};
+  StoreSettings(L"127.0.0.1", L"0", L"30");
+  Load();
+  const std::pair<ElevatedStart, const wchar_t*> cases[] = {
+      {ElevatedStart::Declined, L"失败，在 Windows 询问是否允许更改系统时间时选了“否”。"},
+      {ElevatedStart::Failed, L"失败，无法启动 net time 命令。"},
+  };
+  for (const auto& [start, explanation] : cases) {
+    system.elevatedStart = start;
+    view.网络时间 = L"等待同步";
+    form.Command2_Click();
+    EXPECT_EQ(view.网络时间, L"钟联错误");
+    EXPECT_EQ(view.网络时间Tooltip, std::wstring(L"上次同步 03:50:36：") + explanation);
+  }
+  EXPECT_EQ(system.elevatedArguments.size(), 2u) << "one prompt per click";
+}
+
+TEST_F(FormTest, WithoutTheRightAndNoWayToGetItNothingStarts) {
+  clockRight.right = ClockRight{};
+  Load();
+  EXPECT_FALSE(view.command2Shield);
+  form.Command2_Click();
+  EXPECT_TRUE(system.startedCommands.empty());
+  EXPECT_TRUE(system.elevatedArguments.empty());
+  EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_EQ(
+      view.网络时间Tooltip,
+      L"上次同步 03:50:36：失败，本程序没有更改系统时间的权限。请管理员授予此权限（见用户指南）"
+      L"。");
+}
+
+TEST_F(FormTest, AnUnreadableTokenSyncsAsBefore) {
+  clockRight.right = std::nullopt;
+  Load();
+  EXPECT_FALSE(view.command2Shield);
+  form.Command2_Click();
+  EXPECT_EQ(system.startedCommands.size(), 1u);
 }
 
 TEST_F(FormTest, SyncNowWithoutAnAnswerStartsNothing) {
@@ -137,6 +209,7 @@ TEST_F(FormTest, SyncNowWithoutAnAnswerStartsNothing) {
   form.Command2_Click();
   EXPECT_TRUE(system.startedCommands.empty());
   EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_EQ(view.网络时间Tooltip, L"上次同步 03:50:36：失败，服务器没有应答，请检查地址和网络。");
   EXPECT_EQ(form.SyncTickCount(), 0);
 }
 
@@ -186,6 +259,24 @@ TEST_F(FormTest, IntervalZeroWritesItsCaptionOnEveryTickAndHoldsTheCount) {
   form.Timer2_Timer();
   EXPECT_EQ(view.网络时间, L"没有设定自动校时间隔");
   EXPECT_EQ(form.SyncTickCount(), 10);
+}
+
+TEST_F(FormTest, IntervalZeroLeavesTheOutcomeOfASyncNowUntilTheIntervalChanges) {
+  StoreSettings(L"127.0.0.1", L"0", L"0");
+  Load();
+  form.Command2_Click();
+  form.Timer2_Timer();
+  EXPECT_EQ(view.网络时间, L"没有设定自动校时间隔") << "no attempt has ended yet";
+  system.EndCommand(0);
+  form.Timer1_Timer();
+  for (int i = 0; i < 5; ++i) form.Timer2_Timer();
+  EXPECT_EQ(view.网络时间, L"同步时间 03:50:36");
+
+  form.Set滚动条Value(1);
+  form.Set滚动条Value(0);
+  view.网络时间 = L"x";
+  form.Timer2_Timer();
+  EXPECT_EQ(view.网络时间, L"没有设定自动校时间隔");
 }
 
 TEST_F(FormTest, LoweringTheIntervalBelowTheCountSyncsOnTheNextTick) {

@@ -1,0 +1,9 @@
+#pragma once
+
+#include "sync/clock_right.h"
+
+// The right to change the system time, read from this process's token.
+class ProcessTokenClockRight final : public ClockRightQuery {
+ public:
+  std::optional<ClockRight> ReadClockRight() override;
+};

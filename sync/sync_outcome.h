@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+
+// How one sync attempt ended.
+enum class SyncEnd {
+  Synced,
+  NoAnswer,              // the server did not answer the probe
+  NoRight,               // no right to change the clock, and no prompt can give it
+  NoRightButElevatable,  // no right, but a click on "立即同步" can ask for it
+  Declined,              // the consent prompt was declined
+  NotStarted,            // net.exe could not be started
+  CommandFailed,         // net.exe ended with an exit code other than 0
+};
+
+struct SyncOutcome {
+  SyncOutcome(SyncEnd end, std::uint32_t exitCode = 0, std::wstring lastLine = {})
+      : end(end), exitCode(exitCode), lastLine(std::move(lastLine)) {}
+
+  SyncEnd end;
+  std::uint32_t exitCode;
+  // The last line net.exe wrote, when its output could be read.
+  std::wstring lastLine;
+};
+
+// The outcome of a command that ended; output is what it wrote, if known.
+SyncOutcome CommandOutcome(std::uint32_t exitCode, const std::wstring& output);
+
+// The status label's caption: "同步时间 " and the time, or "钟联错误".
+std::wstring OutcomeCaption(const SyncOutcome& outcome, const std::wstring& timeOfDay);
+
+// Why, in words, for the user who wonders whether the clock is kept.
+std::wstring OutcomeReason(const SyncOutcome& outcome, const std::wstring& timeOfDay);

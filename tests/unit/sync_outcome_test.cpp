@@ -1,0 +1,50 @@
+#include "sync/sync_outcome.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr wchar_t kTime[] = L"14:05:09";
+
+TEST(OutcomeReason, EachEndInWordsWithTheTimeOfTheAttempt) {
+  const std::pair<SyncOutcome, const wchar_t*> cases[] = {
+      {{SyncEnd::Synced}, L"上次同步 14:05:09：成功，本机时间已按服务器校准。"},
+      {{SyncEnd::NoAnswer}, L"上次同步 14:05:09：失败，服务器没有应答，请检查地址和网络。"},
+      {{SyncEnd::NoRight},
+       L"上次同步 "
+       L"14:05:09：失败，本程序没有更改系统时间的权限。请管理员授予此权限（见用户指南）。"},
+      {{SyncEnd::NoRightButElevatable},
+       L"上次同步 14:05:09：失败，本程序没有更改系统时间的权限。请点“立即同步”，在 Windows "
+       L"询问时选“是”。"},
+      {{SyncEnd::Declined},
+       L"上次同步 14:05:09：失败，在 Windows 询问是否允许更改系统时间时选了“否”。"},
+      {{SyncEnd::NotStarted}, L"上次同步 14:05:09：失败，无法启动 net time 命令。"},
+      {{SyncEnd::CommandFailed, 2, L"发生系统错误 1314。"},
+       L"上次同步 14:05:09：失败，net time 命令出错（代码 2）：发生系统错误 1314。"},
+      {{SyncEnd::CommandFailed, 2}, L"上次同步 14:05:09：失败，net time 命令出错（代码 2）。"},
+  };
+  for (const auto& [outcome, reason] : cases) {
+    EXPECT_EQ(OutcomeReason(outcome, kTime), reason);
+    EXPECT_EQ(OutcomeCaption(outcome, kTime),
+              outcome.end == SyncEnd::Synced ? L"同步时间 14:05:09" : L"钟联错误");
+  }
+}
+
+TEST(CommandOutcome, ExitCodeZeroIsSuccessAnyOtherKeepsTheLastLineWritten) {
+  EXPECT_EQ(CommandOutcome(0, L"命令成功完成。\r\n").end, SyncEnd::Synced);
+  const std::pair<const wchar_t*, const wchar_t*> lines[] = {
+      {L"发生系统错误 1314。\r\n\r\n客户端没有所需的特权。\r\n\r\n", L"客户端没有所需的特权。"},
+      {L"  System error 53 has occurred.  ", L"System error 53 has occurred."},
+      {L"first\nlast", L"last"},
+      {L" \r\n\t\r\n", L""},
+      {L"", L""},
+  };
+  for (const auto& [output, line] : lines) {
+    const SyncOutcome outcome = CommandOutcome(0xC0000005u, output);
+    EXPECT_EQ(outcome.end, SyncEnd::CommandFailed);
+    EXPECT_EQ(outcome.exitCode, 0xC0000005u);
+    EXPECT_EQ(outcome.lastLine, line);
+  }
+}
+
+}  // namespace
