@@ -23,6 +23,7 @@ class NoView final : public FormView {
   void Set本机时间Caption(const std::wstring&) override {}
   void Set网络时间Caption(const std::wstring&) override {}
   void Set网络时间Colour(std::uint32_t) override {}
+  void Set网络时间Tooltip(const std::wstring&) override {}
   void SetLabel4Caption(const std::wstring&) override {}
   void Show开机自动运行(int) override {}
   void Show滚动条(int) override {}
@@ -36,13 +37,14 @@ class NoView final : public FormView {
 
 class NoIniFile final : public 定义::IniFile {
  public:
-  bool Exists() const override { return false; }
+  定义::IniFileRead Read() override { return {}; }
   std::wstring ReadIniString(const std::wstring&, const std::wstring&, int) const override {
     return {};
   }
   std::int32_t ReadIniInt(const std::wstring&, const std::wstring&) const override { return 0; }
-  bool WriteIniString(const std::wstring&, const std::wstring&, const std::wstring&) override {
-    return true;
+  std::optional<定义::FileFailure> WriteIniString(const std::wstring&, const std::wstring&,
+                                                  const std::wstring&) override {
+    return std::nullopt;
   }
 };
 

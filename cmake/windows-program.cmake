@@ -11,6 +11,7 @@ add_library(lts_win32 STATIC
   ui/dpi_win32.cpp
   ui/picture_win32.cpp
   ui/system_win32.cpp
+  ui/tooltip_win32.cpp
   ui/tray_win32.cpp
   ui/window_paint_win32.cpp
   ui/window_win32.cpp

@@ -52,7 +52,8 @@ void 同步软件::Form_Load() {
     return;
   }
   SyncTickCount_ = 0;
-  定义::LoadSettings(iniFile_, *this);
+  storedAddress_ = view_.服务器路径Text();
+  LoadStoredSettings();
   if (开机自动运行_ == 1)
     HideToTray();
   else
@@ -60,8 +61,9 @@ void 同步软件::Form_Load() {
 }
 
 void 同步软件::Form_Unload() {
-  // Closing must not lose an address typed since the last save.
-  定义::SaveSettings(iniFile_, *this);
+  // Closing must not lose an address typed since the last save, nor write
+  // over what was edited in the file meanwhile.
+  if (view_.服务器路径Text() != storedAddress_) Save();
   if (hiddenInTray_) {
     system_.RemoveTrayIcon();
     hiddenInTray_ = false;
@@ -69,7 +71,7 @@ void 同步软件::Form_Unload() {
 }
 
 void 同步软件::Command1_Click() {
-  定义::SaveSettings(iniFile_, *this);
+  Save();
   HideToTray();
 }
 
@@ -91,7 +93,7 @@ void 同步软件::开机自动运行_Pressed() {
 
 void 同步软件::开机自动运行_Click() {
   开机运行::SetAutostart(开机自动运行_ == 1, runKey_, runValueData_);
-  定义::SaveSettings(iniFile_, *this);
+  Save();
 }
 
 // A drag is one change, made when the thumb is released; until then only
@@ -112,7 +114,7 @@ void 同步软件::滚动条_Scroll(ScrollRequest request, int thumbPosition) {
 void 同步软件::滚动条_Change() {
   view_.SetLabel4Caption(IntervalCaption(滚动条_));
   view_.Set网络时间Caption(滚动条_ < 1 ? kNoIntervalCaption : kWaitingCaption);
-  定义::SaveSettings(iniFile_, *this);
+  Save();
 }
 
 void 同步软件::Image1_Click() { system_.ShowUsage(kProgramName, kUsageText); }
@@ -125,6 +127,7 @@ void 同步软件::Timer1_Timer() {
 }
 
 void 同步软件::Timer2_Timer() {
+  if (settingsUnread_) RetryUnreadSettings();
   switch (AdvanceSyncSchedule(滚动条_, SyncTickCount_)) {
     case ScheduleTick::NoInterval: view_.Set网络时间Caption(kNoIntervalCaption); break;
     case ScheduleTick::SyncDue: Command2_Click(); break;
@@ -166,6 +169,45 @@ bool 同步软件::Set滚动条Value(int value) {
     滚动条_Change();
   }
   return true;
+}
+
+void 同步软件::LoadStoredSettings() {
+  loadingSettings_ = true;
+  const 定义::IniFileRead read = 定义::LoadSettings(iniFile_, *this);
+  loadingSettings_ = false;
+  settingsUnread_ = read.state == 定义::IniFileState::Unreadable;
+  if (settingsUnread_) {
+    ShowSettingsNotice(定义::NotReadNotice(read.whyUnreadable));
+    return;
+  }
+  if (read.state == 定义::IniFileState::Read) storedAddress_ = view_.服务器路径Text();
+  ShowSettingsNotice(L"");
+}
+
+// Loads the file as at start, handlers and all, once it can be read; a
+// program started with Windows then goes to the tray as it would have.
+void 同步软件::RetryUnreadSettings() {
+  LoadStoredSettings();
+  if (!settingsUnread_ && 开机自动运行_ == 1) HideToTray();
+}
+
+void 同步软件::Save() {
+  // While loading, the controls take the stored values: there is nothing new
+  // to write, and a refused stored value must not be overwritten.
+  if (loadingSettings_ || settingsUnread_) return;
+  if (const auto failure = 定义::SaveSettings(iniFile_, *this)) {
+    ShowSettingsNotice(定义::NotSavedNotice(*failure));
+    return;
+  }
+  storedAddress_ = view_.服务器路径Text();
+  ShowSettingsNotice(L"");
+}
+
+// Told once: the same notice is not set again on every save or tick.
+void 同步软件::ShowSettingsNotice(const std::wstring& notice) {
+  if (notice == settingsNotice_) return;
+  settingsNotice_ = notice;
+  view_.Set网络时间Tooltip(notice);
 }
 
 void 同步软件::HideToTray() {

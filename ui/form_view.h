@@ -14,6 +14,8 @@ class FormView {
   virtual void Set本机时间Caption(const std::wstring& caption) = 0;
   virtual void Set网络时间Caption(const std::wstring& caption) = 0;
   virtual void Set网络时间Colour(std::uint32_t colour) = 0;
+  // The tooltip of the status label; empty text shows none.
+  virtual void Set网络时间Tooltip(const std::wstring& text) = 0;
   virtual void SetLabel4Caption(const std::wstring& caption) = 0;
   virtual void Show开机自动运行(int value) = 0;
   virtual void Show滚动条(int value) = 0;

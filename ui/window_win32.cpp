@@ -67,6 +67,7 @@ bool MainWindow::Furnish() {
   if (!bandBrush_ || !addressBrush_ || !CreateControls(window_, instance_) ||
       !ApplyDpi(DpiOfWindow(window_)))
     return false;
+  网络时间Tooltip_.Attach(Control(id网络时间));  // without it the window still works
   CentreOnWorkArea();
 
   taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
@@ -146,6 +147,8 @@ void MainWindow::Set本机时间Caption(const std::wstring& caption) {
 void MainWindow::Set网络时间Caption(const std::wstring& caption) {
   SetControlText(id网络时间, caption);
 }
+
+void MainWindow::Set网络时间Tooltip(const std::wstring& text) { 网络时间Tooltip_.SetText(text); }
 
 void MainWindow::SetLabel4Caption(const std::wstring& caption) {
   SetControlText(idLabel4, caption);

@@ -9,6 +9,7 @@
 #include "ui/form_view.h"
 #include "ui/layout.h"
 #include "ui/picture_win32.h"
+#include "ui/tooltip_win32.h"
 #include "win32/unique_handle.h"
 
 // The main window and its controls. It only draws and forwards: every
@@ -35,6 +36,7 @@ class MainWindow final : public FormView {
   void Set本机时间Caption(const std::wstring& caption) override;
   void Set网络时间Caption(const std::wstring& caption) override;
   void Set网络时间Colour(std::uint32_t colour) override;
+  void Set网络时间Tooltip(const std::wstring& text) override;
   void SetLabel4Caption(const std::wstring& caption) override;
   void Show开机自动运行(int value) override;
   void Show滚动条(int value) override;
@@ -76,5 +78,6 @@ class MainWindow final : public FormView {
   Picture picture_;
   std::uint32_t addressBack_, addressFore_;
   std::uint32_t 网络时间Colour_;
+  ControlTooltip 网络时间Tooltip_;
   HWND focusBeforeDeactivation_ = nullptr;
 };

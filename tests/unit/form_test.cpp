@@ -4,6 +4,7 @@
 
 #include "fakes.h"
 #include "ui/colours.h"
+#include "ui/tray_icon.h"
 
 namespace {
 
@@ -17,11 +18,11 @@ class FormTest : public testing::Test {
  protected:
   FormTest() {
     system.events = &view.events;
-    file.exists = false;
+    file.state = 定义::IniFileState::Missing;
   }
 
   void StoreSettings(const wchar_t* address, const wchar_t* autostart, const wchar_t* interval) {
-    file.exists = true;
+    file.state = 定义::IniFileState::Read;
     file.values[{kNetwork, L"服务器路径"}] = address;
     file.values[{kSystem, L"开机自动运行"}] = autostart;
     file.values[{kSystem, L"校时间隔"}] = interval;
@@ -58,6 +59,7 @@ TEST_F(FormTest, NoSettingsFileShowsTheDesignValuesAndWritesNothing) {
   EXPECT_EQ(form.滚动条Value(), 30);
   EXPECT_EQ(view.label4, L"每隔 30 分钟校时一次");
   EXPECT_EQ(view.网络时间, L"网络时间");
+  form.Form_Unload();
   EXPECT_TRUE(file.writes.empty());
 }
 
@@ -76,13 +78,20 @@ TEST_F(FormTest, StoredTickedBoxStartsInTheTrayAndRenewsTheRunValue) {
   EXPECT_EQ(view.shownAutostart, 1);
   EXPECT_EQ(view.shownInterval, 10);
   EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), kExe);
-  // The box's handler saved before the interval was applied; the stored
-  // interval still comes through.
-  EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"10");
-  EXPECT_EQ(file.Value(kNetwork, L"服务器路径"), L"10.0.0.1");
+  // The handlers that loading raises write nothing: the file holds it all.
+  EXPECT_TRUE(file.writes.empty());
   EXPECT_TRUE(form.IsHiddenInTray());
   EXPECT_EQ(system.trayIcons, 1);
   EXPECT_EQ(view.events, (std::vector<std::wstring>{L"add icon", L"hide"}));
+}
+
+TEST_F(FormTest, AStoredValueTheControlRefusesIsNotOverwrittenByLoading) {
+  StoreSettings(L"10.0.0.1", L"1", L"250");
+  form.Form_Load();
+  EXPECT_EQ(form.滚动条Value(), 30);
+  EXPECT_TRUE(file.writes.empty());
+  form.Form_Unload();
+  EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"250");
 }
 
 TEST_F(FormTest, StoredGreyedBoxRemovesTheRunValueAndStaysVisible) {
@@ -334,6 +343,77 @@ TEST_F(FormTest, ClosingSavesTheTypedAddress) {
   view.address = L"10.9.8.7";
   form.Form_Unload();
   EXPECT_EQ(file.Value(kNetwork, L"服务器路径"), L"10.9.8.7");
+}
+
+// Whatever was edited in the file meanwhile stays.
+TEST_F(FormTest, ClosingWithTheAddressAsLastSavedWritesNothing) {
+  StoreSettings(L"10.0.0.1", L"0", L"10");
+  form.Form_Load();
+  view.address = L"10.0.0.2";
+  form.Set滚动条Value(20);
+  file.writes.clear();
+  form.Form_Unload();
+  EXPECT_TRUE(file.writes.empty());
+}
+
+TEST_F(FormTest, AFailedSaveIsToldOnceAndClosingTriesAgain) {
+  Load();
+  file.writeFailure = 定义::FileFailure{定义::FileProblem::ReadOnly, 5};
+  view.address = L"10.9.8.7";
+  form.Set滚动条Value(20);
+  form.Set滚动条Value(21);
+  EXPECT_EQ(view.tooltip, L"设置没有保存：配置.INI 是只读文件");
+  EXPECT_EQ(view.tooltipSets, 1);
+
+  file.writeFailure.reset();
+  form.Form_Unload();
+  EXPECT_EQ(file.Value(kNetwork, L"服务器路径"), L"10.9.8.7");
+  EXPECT_EQ(view.tooltip, L"");
+}
+
+// A file that is there but locked at start: nothing is written over the
+// values it holds until they have been read, and then they are loaded.
+TEST_F(FormTest, AnUnreadableFileIsNeverWrittenAndIsLoadedOnceItCanBeRead) {
+  StoreSettings(L"10.0.0.1", L"0", L"10");
+  file.state = 定义::IniFileState::Unreadable;
+  form.Form_Load();
+  EXPECT_TRUE(view.visible);
+  EXPECT_EQ(view.address, L"192.168.1.1");
+  EXPECT_EQ(form.滚动条Value(), 30);
+  EXPECT_NE(view.tooltip, L"");
+
+  form.Set滚动条Value(40);
+  view.address = L"10.9.8.7";
+  form.Command1_Click();
+  form.TrayIcon_Notify(kTrayLeftDoubleClick);
+  form.Timer2_Timer();
+  form.Timer2_Timer();
+  EXPECT_TRUE(file.writes.empty());
+  EXPECT_EQ(view.tooltipSets, 1) << "told once, not on every tick";
+
+  file.state = 定义::IniFileState::Read;
+  form.Timer2_Timer();
+  EXPECT_EQ(view.address, L"10.0.0.1");
+  EXPECT_EQ(view.label4, L"每隔 10 分钟校时一次");
+  EXPECT_EQ(view.tooltip, L"");
+  const int reads = file.reads;
+  form.Timer2_Timer();
+  EXPECT_EQ(file.reads, reads) << "read once";
+  form.Form_Unload();
+  EXPECT_TRUE(file.writes.empty());
+  form.Set滚动条Value(20);
+  EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"20");
+}
+
+TEST_F(FormTest, AStartWithWindowsWhoseFileWasLockedGoesToTheTrayOnceItIsRead) {
+  StoreSettings(L"10.0.0.1", L"1", L"30");
+  file.state = 定义::IniFileState::Unreadable;
+  form.Form_Load();
+  EXPECT_TRUE(view.visible);
+  file.state = 定义::IniFileState::Read;
+  form.Timer2_Timer();
+  EXPECT_TRUE(form.IsHiddenInTray());
+  EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), kExe);
 }
 
 TEST_F(FormTest, EndingWhileHiddenLeavesNoIconBehind) {
