@@ -17,9 +17,7 @@ using 定义::FileProblem;
 
 class SystemCodePage final : public 定义::AnsiCodePage {
  public:
-  std::wstring Decode(std::string_view bytes) const override {
-    return FromCodePage(bytes, CP_ACP);
-  }
+  std::wstring Decode(std::string_view bytes) const override { return FromCodePage(bytes, CP_ACP); }
 
   // Best-fit mappings and the default character would change text silently;
   // only a round trip that gives the same text back counts.
@@ -76,9 +74,9 @@ bool IsBarred(DWORD error) {
 
 // Empty when read; otherwise the error.
 std::optional<DWORD> ReadWholeFile(const std::wstring& path, std::string& bytes) {
-  const UniqueKernelHandle file(CreateFileW(
-      path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return GetLastError();
   bytes.clear();
   char chunk[4096];
@@ -95,8 +93,8 @@ std::optional<DWORD> ReadWholeFile(const std::wstring& path, std::string& bytes)
 // the conversion before a single byte of the file has changed.
 std::optional<FileFailure> RewriteWholeFile(const std::wstring& path, const std::string& bytes,
                                             std::size_t oldSize) {
-  const UniqueKernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+  const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
   const auto moveTo = [&file](std::size_t offset) {
     LARGE_INTEGER position;
     position.QuadPart = static_cast<LONGLONG>(offset);

@@ -43,7 +43,7 @@ class ProductTest : public ::testing::Test {
   std::wstring TextOf(ControlId id) const;
   bool WaitForText(ControlId id, const std::wstring& text) const;
   std::wstring TooltipOf(ControlId id) const {
-    return ToolTipText(product_.handle(), product_.id(), ControlOf(id));
+    return ToolTipText(product_.Handle(), product_.Id(), ControlOf(id));
   }
   void TypeAddress(const std::wstring& address) const;
   void TickTimer2(int ticks) const;

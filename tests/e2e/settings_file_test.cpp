@@ -50,8 +50,8 @@ TEST_F(SettingsFileTest, AHandEditMadeWhileRunningSurvivesTheClose) {
 TEST_F(SettingsFileTest, AFileLockedAtStartIsLoadedOnceFreeAndNeverWiped) {
   const std::string stored = IniFileBytes(L"127.0.0.1", 0, 10);
   WriteIni(stored);
-  FileHandle lock(CreateFileW(IniPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr));
+  UniqueFileHandle lock(CreateFileW(IniPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
   ASSERT_TRUE(lock);
   Start();
   WaitUntilShown();
@@ -89,8 +89,9 @@ TEST_F(SettingsFileTest, AFileAnotherProgramKeepsFromWritingShowsWhy) {
   WriteIni(IniFileBytes(L"127.0.0.1", 0, 10));
   Start();
   WaitUntilShown();
-  const FileHandle editor(CreateFileW(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const UniqueFileHandle editor(CreateFileW(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                            nullptr));
   ASSERT_TRUE(editor);
   ScrollTo(20);
   EXPECT_EQ(TooltipOf(id网络时间), L"设置没有保存：配置.INI 正被其他程序占用");
@@ -112,8 +113,10 @@ struct EncodedFile {
 
 void PrintTo(const EncodedFile& file, std::ostream* out) { *out << file.name; }
 
-std::string Utf8(const std::wstring& text) { return WideToUtf8(text); }
-std::string Utf8WithBom(const std::wstring& text) { return "\xEF\xBB\xBF" + WideToUtf8(text); }
+std::string Utf8(const std::wstring& text) { return ToCodePage(text, CP_UTF8); }
+std::string Utf8WithBom(const std::wstring& text) {
+  return "\xEF\xBB\xBF" + ToCodePage(text, CP_UTF8);
+}
 
 class EncodedSettingsFileTest : public SettingsFileTest,
                                 public testing::WithParamInterface<EncodedFile> {};

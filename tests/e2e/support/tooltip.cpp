@@ -58,8 +58,8 @@ std::wstring TextOfTool(HANDLE process, HWND tooltip, HWND tool) {
 
 }  // namespace
 
-std::wstring ToolTipText(HANDLE process, DWORD process_id, HWND tool) {
-  for (HWND tooltip : TopWindowsOfProcess(process_id, {.class_name = TOOLTIPS_CLASSW})) {
+std::wstring ToolTipText(HANDLE process, DWORD processId, HWND tool) {
+  for (HWND tooltip : TopWindowsOfProcess(processId, {.className = TOOLTIPS_CLASSW})) {
     const std::wstring text = TextOfTool(process, tooltip, tool);
     if (!text.empty()) return text;
   }

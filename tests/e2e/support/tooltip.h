@@ -11,6 +11,6 @@ namespace e2e {
 // (a control registered with TTF_IDISHWND); "" when no tooltip of the process
 // knows that tool. The text is read through a buffer in the process's own
 // memory, since TTM_GETTEXT hands over a pointer.
-std::wstring ToolTipText(HANDLE process, DWORD process_id, HWND tool);
+std::wstring ToolTipText(HANDLE process, DWORD processId, HWND tool);
 
 }  // namespace e2e
