@@ -39,13 +39,14 @@ class NoView final : public FormView {
 
 class NoIniFile final : public 定义::IniFile {
  public:
-  bool Exists() const override { return false; }
+  定义::IniFileRead Read() override { return {}; }
   std::wstring ReadIniString(const std::wstring&, const std::wstring&, int) const override {
     return {};
   }
   std::int32_t ReadIniInt(const std::wstring&, const std::wstring&) const override { return 0; }
-  bool WriteIniString(const std::wstring&, const std::wstring&, const std::wstring&) override {
-    return true;
+  std::optional<定义::FileFailure> WriteIniString(const std::wstring&, const std::wstring&,
+                                                  const std::wstring&) override {
+    return std::nullopt;
   }
 };
 

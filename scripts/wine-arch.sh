@@ -6,7 +6,9 @@
 # stands in for it under Wine only on kernels of the second kind.
 set -euo pipefail
 
-if /usr/lib/wine/wine --version >/dev/null 2>&1; then
+# The 32-bit dynamic loader (installed with wine32) asks the kernel exactly
+# that question, without starting anything of Wine outside the sandbox.
+if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
   echo win32
 else
   echo win64

@@ -1,23 +1,37 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
+
+#include "settings/file_failure.h"
 
 namespace 定义 {
 
-// The system's profile functions, bound to the settings file.
+enum class IniFileState { Missing, Unreadable, Read };
+
+struct IniFileRead {
+  IniFileState state = IniFileState::Missing;
+  FileFailure whyUnreadable;
+};
+
+// The settings file, bound to its path.
 class IniFile {
  public:
-  // Only an ordinary file counts: a hidden or system file or a directory of
-  // that name, or a path that cannot be searched, is missing.
-  virtual bool Exists() const = 0;
-  // At most bufferBytes - 1 bytes of the stored text, in the ANSI code page.
+  // Reads the whole file afresh. No file, or a directory of that name, is
+  // missing; a file that is there but cannot be read now (locked by another
+  // program, no right to read) is unreadable.
+  virtual IniFileRead Read() = 0;
+  // From what the last Read found: at most bufferBytes - 1 bytes of the
+  // stored text, in the ANSI code page; empty when the key is missing.
   virtual std::wstring ReadIniString(const std::wstring& section, const std::wstring& key,
                                      int bufferBytes) const = 0;
-  // 0 when the key is missing.
+  // From what the last Read found: 0 when the key is missing.
   virtual std::int32_t ReadIniInt(const std::wstring& section, const std::wstring& key) const = 0;
-  virtual bool WriteIniString(const std::wstring& section, const std::wstring& key,
-                              const std::wstring& value) = 0;
+  // Empty when written.
+  virtual std::optional<FileFailure> WriteIniString(const std::wstring& section,
+                                                    const std::wstring& key,
+                                                    const std::wstring& value) = 0;
 
  protected:
   ~IniFile() = default;

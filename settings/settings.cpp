@@ -30,8 +30,9 @@ std::wstring IniPath(const std::wstring& exeDirectory) {
   return path + kIniFileName;
 }
 
-bool LoadSettings(const IniFile& file, SettingsControls& controls) {
-  if (!file.Exists()) return false;
+IniFileRead LoadSettings(IniFile& file, SettingsControls& controls) {
+  const IniFileRead read = file.Read();
+  if (read.state != IniFileState::Read) return read;
   const std::wstring address =
       file.ReadIniString(kNetworkSection, kAddressKey, kAddressBufferBytes);
   const auto autostart = NarrowTo16Bits(file.ReadIniInt(kSystemSection, kAutostartKey));
@@ -41,13 +42,16 @@ bool LoadSettings(const IniFile& file, SettingsControls& controls) {
   // A refused value leaves its control as it was; loading goes on regardless.
   if (autostart) controls.Set开机自动运行Value(*autostart);
   if (interval) controls.Set滚动条Value(*interval);
-  return true;
+  return read;
 }
 
-void SaveSettings(IniFile& file, const SettingsControls& controls) {
-  file.WriteIniString(kNetworkSection, kAddressKey, controls.服务器路径Text());
-  file.WriteIniString(kSystemSection, kAutostartKey, std::to_wstring(controls.开机自动运行Value()));
-  file.WriteIniString(kSystemSection, kIntervalKey, std::to_wstring(controls.滚动条Value()));
+std::optional<FileFailure> SaveSettings(IniFile& file, const SettingsControls& controls) {
+  const auto address = file.WriteIniString(kNetworkSection, kAddressKey, controls.服务器路径Text());
+  const auto autostart = file.WriteIniString(kSystemSection, kAutostartKey,
+                                             std::to_wstring(controls.开机自动运行Value()));
+  const auto interval =
+      file.WriteIniString(kSystemSection, kIntervalKey, std::to_wstring(controls.滚动条Value()));
+  return address ? address : autostart ? autostart : interval;
 }
 
 }  // namespace 定义

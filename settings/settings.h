@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "settings/ini_file.h"
@@ -25,12 +26,13 @@ class SettingsControls {
   ~SettingsControls() = default;
 };
 
-// False, touching nothing, when there is no settings file. All three values
-// are read before any is applied, so that a save raised by applying one
-// cannot overwrite a stored value that has not been read yet.
-bool LoadSettings(const IniFile& file, SettingsControls& controls);
+// Touches nothing unless the file was read. All three values are read before
+// any is applied, so that a save raised by applying one cannot overwrite a
+// stored value that has not been read yet.
+IniFileRead LoadSettings(IniFile& file, SettingsControls& controls);
 
-// A failed write is not reported; the next save simply tries again.
-void SaveSettings(IniFile& file, const SettingsControls& controls);
+// Every key is written whatever the previous write gave; the first failure is
+// returned, and the next save simply tries again.
+std::optional<FileFailure> SaveSettings(IniFile& file, const SettingsControls& controls);
 
 }  // namespace 定义

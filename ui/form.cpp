@@ -53,8 +53,9 @@ void 同步软件::Form_Load() {
     return;
   }
   SyncTickCount_ = 0;
+  storedAddress_ = view_.服务器路径Text();
   ReadClockRight();
-  定义::LoadSettings(iniFile_, *this);
+  LoadStoredSettings();
   if (开机自动运行_ == 1)
     HideToTray();
   else
@@ -62,8 +63,9 @@ void 同步软件::Form_Load() {
 }
 
 void 同步软件::Form_Unload() {
-  // Closing must not lose an address typed since the last save.
-  定义::SaveSettings(iniFile_, *this);
+  // Closing must not lose an address typed since the last save, nor write
+  // over what was edited in the file meanwhile.
+  if (view_.服务器路径Text() != storedAddress_) Save();
   if (hiddenInTray_) {
     system_.RemoveTrayIcon();
     hiddenInTray_ = false;
@@ -71,7 +73,7 @@ void 同步软件::Form_Unload() {
 }
 
 void 同步软件::Command1_Click() {
-  定义::SaveSettings(iniFile_, *this);
+  Save();
   HideToTray();
 }
 
@@ -121,7 +123,7 @@ void 同步软件::开机自动运行_Pressed() {
 
 void 同步软件::开机自动运行_Click() {
   开机运行::SetAutostart(开机自动运行_ == 1, runKey_, runValueData_);
-  定义::SaveSettings(iniFile_, *this);
+  Save();
 }
 
 // A drag is one change, made when the thumb is released; until then only
@@ -143,7 +145,7 @@ void 同步软件::滚动条_Change() {
   outcomeShown_ = false;
   view_.SetLabel4Caption(IntervalCaption(滚动条_));
   view_.Set网络时间Caption(滚动条_ < 1 ? kNoIntervalCaption : kWaitingCaption);
-  定义::SaveSettings(iniFile_, *this);
+  Save();
 }
 
 void 同步软件::Image1_Click() { system_.ShowUsage(kProgramName, kUsageText); }
@@ -156,6 +158,7 @@ void 同步软件::Timer1_Timer() {
 }
 
 void 同步软件::Timer2_Timer() {
+  if (settingsUnread_) RetryUnreadSettings();
   switch (AdvanceSyncSchedule(滚动条_, SyncTickCount_)) {
     case ScheduleTick::NoInterval:
       if (!outcomeShown_) view_.Set网络时间Caption(kNoIntervalCaption);
@@ -201,6 +204,45 @@ bool 同步软件::Set滚动条Value(int value) {
   return true;
 }
 
+void 同步软件::LoadStoredSettings() {
+  loadingSettings_ = true;
+  const 定义::IniFileRead read = 定义::LoadSettings(iniFile_, *this);
+  loadingSettings_ = false;
+  settingsUnread_ = read.state == 定义::IniFileState::Unreadable;
+  if (settingsUnread_) {
+    ShowSettingsNotice(定义::NotReadNotice(read.whyUnreadable));
+    return;
+  }
+  if (read.state == 定义::IniFileState::Read) storedAddress_ = view_.服务器路径Text();
+  ShowSettingsNotice(L"");
+}
+
+// Loads the file as at start, handlers and all, once it can be read; a
+// program started with Windows then goes to the tray as it would have.
+void 同步软件::RetryUnreadSettings() {
+  LoadStoredSettings();
+  if (!settingsUnread_ && 开机自动运行_ == 1) HideToTray();
+}
+
+void 同步软件::Save() {
+  // While loading, the controls take the stored values: there is nothing new
+  // to write, and a refused stored value must not be overwritten.
+  if (loadingSettings_ || settingsUnread_) return;
+  if (const auto failure = 定义::SaveSettings(iniFile_, *this)) {
+    ShowSettingsNotice(定义::NotSavedNotice(*failure));
+    return;
+  }
+  storedAddress_ = view_.服务器路径Text();
+  ShowSettingsNotice(L"");
+}
+
+// Told once: the same notice is not set again on every save or tick.
+void 同步软件::ShowSettingsNotice(const std::wstring& notice) {
+  if (notice == settingsNotice_) return;
+  settingsNotice_ = notice;
+  ShowStatusDetail();
+}
+
 void 同步软件::HideToTray() {
   if (hiddenInTray_) return;
   trayIconAdded_ = system_.AddTrayIcon();
@@ -221,11 +263,24 @@ void 同步软件::ShowSyncOutcome() {
 
 void 同步软件::ShowOutcome(const SyncOutcome& outcome) {
   const std::wstring now = system_.LongTimeNow();
-  const std::wstring reason = OutcomeReason(outcome, now);
   view_.Set网络时间Caption(OutcomeCaption(outcome, now));
-  view_.Set网络时间Tooltip(reason);
-  system_.SetTrayTip(std::wstring(kTrayTip) + L"\n" + reason);
   outcomeShown_ = true;
+  syncReason_ = OutcomeReason(outcome, now);
+  ShowStatusDetail();
+}
+
+// Why the last attempt ended as it did, and a settings file that could not
+// be read or saved: one line each, under the status label and in the tray's
+// tip below the program's name.
+void 同步软件::ShowStatusDetail() {
+  std::wstring tooltip, trayTip = kTrayTip;
+  for (const std::wstring* line : {&syncReason_, &settingsNotice_}) {
+    if (line->empty()) continue;
+    tooltip += (tooltip.empty() ? L"" : L"\r\n") + *line;
+    trayTip += L"\n" + *line;
+  }
+  view_.Set网络时间Tooltip(tooltip);
+  system_.SetTrayTip(trayTip);
 }
 
 void 同步软件::ShowReachability(bool reachable) {

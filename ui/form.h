@@ -53,6 +53,10 @@ class 同步软件 final : public 定义::SettingsControls {
  private:
   void 开机自动运行_Click();
   void 滚动条_Change();
+  void LoadStoredSettings();
+  void RetryUnreadSettings();
+  void Save();
+  void ShowSettingsNotice(const std::wstring& notice);
   void HideToTray();
   void RetryTrayIcon();
   void Synchronise(SyncTrigger trigger);
@@ -60,6 +64,7 @@ class 同步软件 final : public 定义::SettingsControls {
   std::optional<ClockRight> ReadClockRight();
   void ShowSyncOutcome();
   void ShowOutcome(const SyncOutcome& outcome);
+  void ShowStatusDetail();
   void ShowReachability(bool reachable);
 
   FormView& view_;
@@ -73,6 +78,14 @@ class 同步软件 final : public 定义::SettingsControls {
   int 滚动条_;
   bool hiddenInTray_ = false;
   bool trayIconAdded_ = false;
+  // A settings file that is there but could not be read yet is never
+  // written: that would overwrite the values it holds.
+  bool settingsUnread_ = false;
+  bool loadingSettings_ = false;
+  // The address as last loaded or saved: closing saves only a changed one.
+  std::wstring storedAddress_;
+  std::wstring settingsNotice_;
+  std::wstring syncReason_;
   // An attempt's outcome shown since the interval last changed: it stays,
   // and an interval of 0 no longer writes over it.
   bool outcomeShown_ = false;

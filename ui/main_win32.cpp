@@ -42,10 +42,9 @@ int RunMessageLoop(const MainWindow& window) {
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   const OleSession ole;
-  const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES | ICC_TAB_CLASSES};
-  // Without it the controls come from user32's classes of the same names
-  // and the status label has no tooltip; whether each control could be made
-  // is checked when the window is.
+  const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
+  // Without it the controls come from user32's classes of the same names;
+  // whether each control could be made is checked when the window is.
   InitCommonControlsEx(&controls);
 
   const ExeLocation exe = SplitExePath(RunningExePath());

@@ -4,10 +4,11 @@
 
 namespace {
 
-// Longer lines wrap; a width is also what makes "\r\n" break a line.
+// Wide enough for a line of a short sentence; longer lines wrap, and "\r\n"
+// only breaks lines once a width is set.
 constexpr int kMaxTipWidthPixels = 400;
-// Long enough to read a few lines.
-constexpr int kShowMilliseconds = 30000;
+// Long enough to read two lines.
+constexpr int kShowMilliseconds = 20000;
 
 TOOLINFOW ToolInfo(HWND control, const std::wstring& text) {
   TOOLINFOW info{};
@@ -15,7 +16,7 @@ TOOLINFOW ToolInfo(HWND control, const std::wstring& text) {
   info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
   info.hwnd = GetParent(control);
   info.uId = reinterpret_cast<UINT_PTR>(control);
-  // The tooltip copies the text and never writes through this pointer.
+  // The control copies the text; it never writes through this pointer.
   info.lpszText = const_cast<wchar_t*>(text.c_str());
   return info;
 }
@@ -23,10 +24,13 @@ TOOLINFOW ToolInfo(HWND control, const std::wstring& text) {
 }  // namespace
 
 bool ControlTooltip::Attach(HWND control) {
+  const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_TAB_CLASSES};
+  InitCommonControlsEx(&classes);
   const HWND parent = GetParent(control);
-  tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
-                             WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT, CW_USEDEFAULT,
-                             CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr, nullptr, nullptr);
+  tooltip_ = CreateWindowExW(
+      WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
+      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
+      reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
   if (!tooltip_) return false;
   control_ = control;
   // A static control lets the mouse through to its parent unless it notifies.
@@ -39,7 +43,7 @@ bool ControlTooltip::Attach(HWND control) {
   return true;
 }
 
-void ControlTooltip::SetText(const std::wstring& text) const {
+void ControlTooltip::SetText(const std::wstring& text) {
   if (!tooltip_) return;
   TOOLINFOW info = ToolInfo(control_, text);
   SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));

@@ -8,10 +8,10 @@
 // parent and goes with it.
 class ControlTooltip {
  public:
-  // False when the tooltip cannot be made; the control then has none.
+  // False when the tooltip could not be made; the control then has none.
   bool Attach(HWND control);
   // Lines are separated by "\r\n"; empty text shows no tooltip.
-  void SetText(const std::wstring& text) const;
+  void SetText(const std::wstring& text);
 
  private:
   HWND control_ = nullptr;

@@ -69,8 +69,7 @@ bool MainWindow::Furnish() {
   if (!bandBrush_ || !addressBrush_ || !CreateControls(window_, instance_) ||
       !ApplyDpi(DpiOfWindow(window_)))
     return false;
-  // Without it the reason of the last attempt is still in the tray's tip.
-  网络时间Tooltip_.Attach(Control(id网络时间));
+  网络时间Tooltip_.Attach(Control(id网络时间));  // without it the window still works
   CentreOnWorkArea();
 
   taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");

@@ -42,6 +42,9 @@ class ProductTest : public ::testing::Test {
   HWND ControlOf(ControlId id) const;
   std::wstring TextOf(ControlId id) const;
   bool WaitForText(ControlId id, const std::wstring& text) const;
+  std::wstring TooltipOf(ControlId id) const {
+    return ToolTipText(product_.Handle(), product_.Id(), ControlOf(id));
+  }
   void TypeAddress(const std::wstring& address) const;
   void TickTimer2(int ticks) const;
 

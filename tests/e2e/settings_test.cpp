@@ -68,10 +68,27 @@ TEST_F(SettingsTest, HandEditedLinesSurviveSaves) {
                 L"备注=保留\r\n[系统配置]\r\n开机自动运行=0\r\n校时间隔=7\r\n"));
 }
 
-// Only an ordinary file counts: hidden, it is as if there were none.
-TEST_F(SettingsTest, AHiddenFileIsNotLoaded) {
+// A hidden or system file still holds the user's settings.
+class HiddenSettingsTest : public SettingsTest, public testing::WithParamInterface<DWORD> {};
+
+TEST_P(HiddenSettingsTest, FileIsLoadedAndSavedLikeAnyOther) {
   WriteIni(IniFileBytes(L"127.0.0.1", 0, 10));
-  ASSERT_TRUE(SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_HIDDEN));
+  ASSERT_TRUE(SetFileAttributesW(IniPath().c_str(), GetParam()));
+  Start();
+  WaitUntilShown();
+  EXPECT_EQ(TextOf(id服务器路径), L"127.0.0.1");
+  EXPECT_EQ(TextOf(idLabel4), L"每隔 10 分钟校时一次");
+  SendHScroll(ControlOf(id滚动条), SB_THUMBPOSITION, 20);
+  CloseAndWait();
+  EXPECT_EQ(IniBytes(), IniFileBytes(L"127.0.0.1", 0, 20));
+}
+
+INSTANTIATE_TEST_SUITE_P(Attributes, HiddenSettingsTest,
+                         testing::Values(FILE_ATTRIBUTE_HIDDEN, FILE_ATTRIBUTE_SYSTEM));
+
+// A directory of that name is no settings file.
+TEST_F(SettingsTest, ADirectoryOfThatNameIsNotLoaded) {
+  ASSERT_TRUE(CreateDirectoryW(IniPath().c_str(), nullptr));
   Start();
   WaitUntilShown();
   EXPECT_EQ(TextOf(id服务器路径), L"192.168.1.1");

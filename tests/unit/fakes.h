@@ -17,12 +17,17 @@ class FakeIniFile final : public 定义::IniFile {
  public:
   using Key = std::pair<std::wstring, std::wstring>;
 
-  bool exists = true;
-  bool writable = true;
+  定义::IniFileState state = 定义::IniFileState::Read;
+  定义::FileFailure whyUnreadable{定义::FileProblem::InUse, 32};
+  std::optional<定义::FileFailure> writeFailure;  // every write fails so while set
   std::map<Key, std::wstring> values;
   std::vector<std::wstring> writes;  // "section/key=value", in order
+  int reads = 0;
 
-  bool Exists() const override { return exists; }
+  定义::IniFileRead Read() override {
+    ++reads;
+    return {state, whyUnreadable};
+  }
 
   // Cut to bufferBytes - 1 bytes of GBK, as the profile functions of a
   // Chinese Windows store it: one byte for ASCII, two for any other
@@ -47,12 +52,13 @@ class FakeIniFile final : public 定义::IniFile {
     return static_cast<std::int32_t>(std::wcstoll(found->second.c_str(), nullptr, 10));
   }
 
-  bool WriteIniString(const std::wstring& section, const std::wstring& key,
-                      const std::wstring& value) override {
+  std::optional<定义::FileFailure> WriteIniString(const std::wstring& section,
+                                                  const std::wstring& key,
+                                                  const std::wstring& value) override {
     writes.push_back(section + L"/" + key + L"=" + value);
-    if (!writable) return false;
+    if (writeFailure) return writeFailure;
     values[{section, key}] = value;
-    return true;
+    return std::nullopt;
   }
 
   std::wstring Value(const std::wstring& section, const std::wstring& key) const {
@@ -93,7 +99,8 @@ class FakeView final : public FormView {
   std::uint32_t addressBack = 0xFF0000, addressFore = 0xFFFFFF;
   std::wstring 本机时间 = L"本机时间", 网络时间 = L"网络时间", label4 = L"每隔 30 分钟校时一次";
   std::uint32_t 网络时间Colour = 0x00FF00;
-  std::wstring 网络时间Tooltip;
+  std::wstring tooltip;
+  int tooltipSets = 0;
   bool command2Shield = false;
   int shownAutostart = 0, shownInterval = 30;
   bool visible = false, unloaded = false;
@@ -108,7 +115,10 @@ class FakeView final : public FormView {
   void Set本机时间Caption(const std::wstring& caption) override { 本机时间 = caption; }
   void Set网络时间Caption(const std::wstring& caption) override { 网络时间 = caption; }
   void Set网络时间Colour(std::uint32_t colour) override { 网络时间Colour = colour; }
-  void Set网络时间Tooltip(const std::wstring& text) override { 网络时间Tooltip = text; }
+  void Set网络时间Tooltip(const std::wstring& text) override {
+    tooltip = text;
+    ++tooltipSets;
+  }
   void SetCommand2Shield(bool shown) override { command2Shield = shown; }
   void SetLabel4Caption(const std::wstring& caption) override { label4 = caption; }
   void Show开机自动运行(int value) override { shownAutostart = value; }

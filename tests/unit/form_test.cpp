@@ -4,6 +4,7 @@
 
 #include "fakes.h"
 #include "ui/colours.h"
+#include "ui/tray_icon.h"
 
 namespace {
 
@@ -17,11 +18,11 @@ class FormTest : public testing::Test {
  protected:
   FormTest() {
     system.events = &view.events;
-    file.exists = false;
+    file.state = 定义::IniFileState::Missing;
   }
 
   void StoreSettings(const wchar_t* address, const wchar_t* autostart, const wchar_t* interval) {
-    file.exists = true;
+    file.state = 定义::IniFileState::Read;
     file.values[{kNetwork, L"服务器路径"}] = address;
     file.values[{kSystem, L"开机自动运行"}] = autostart;
     file.values[{kSystem, L"校时间隔"}] = interval;
@@ -59,6 +60,7 @@ TEST_F(FormTest, NoSettingsFileShowsTheDesignValuesAndWritesNothing) {
   EXPECT_EQ(form.滚动条Value(), 30);
   EXPECT_EQ(view.label4, L"每隔 30 分钟校时一次");
   EXPECT_EQ(view.网络时间, L"网络时间");
+  form.Form_Unload();
   EXPECT_TRUE(file.writes.empty());
 }
 
@@ -77,13 +79,20 @@ TEST_F(FormTest, StoredTickedBoxStartsInTheTrayAndRenewsTheRunValue) {
   EXPECT_EQ(view.shownAutostart, 1);
   EXPECT_EQ(view.shownInterval, 10);
   EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), kExe);
-  // The box's handler saved before the interval was applied; the stored
-  // interval still comes through.
-  EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"10");
-  EXPECT_EQ(file.Value(kNetwork, L"服务器路径"), L"10.0.0.1");
+  // The handlers that loading raises write nothing: the file holds it all.
+  EXPECT_TRUE(file.writes.empty());
   EXPECT_TRUE(form.IsHiddenInTray());
   EXPECT_EQ(system.trayIcons, 1);
   EXPECT_EQ(view.events, (std::vector<std::wstring>{L"add icon", L"hide"}));
+}
+
+TEST_F(FormTest, AStoredValueTheControlRefusesIsNotOverwrittenByLoading) {
+  StoreSettings(L"10.0.0.1", L"1", L"250");
+  form.Form_Load();
+  EXPECT_EQ(form.滚动条Value(), 30);
+  EXPECT_TRUE(file.writes.empty());
+  form.Form_Unload();
+  EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"250");
 }
 
 TEST_F(FormTest, StoredGreyedBoxRemovesTheRunValueAndStaysVisible) {
@@ -117,7 +126,7 @@ TEST_F(FormTest, SyncNowStartsTheCommandAndReportsItsEnd) {
   EXPECT_EQ(system.startedCommands, std::vector<std::wstring>{L"net time \\\\127.0.0.1 /set /yes"});
   EXPECT_EQ(view.网络时间, L"等待同步");  // started is not yet synchronised
 
-  EXPECT_EQ(view.网络时间Tooltip, L"");
+  EXPECT_EQ(view.tooltip, L"");
   EXPECT_EQ(system.trayTip, L"局域网同步软件");
 
   system.EndCommand(0);
@@ -125,7 +134,7 @@ TEST_F(FormTest, SyncNowStartsTheCommandAndReportsItsEnd) {
   form.Timer1_Timer();
   EXPECT_EQ(view.网络时间, L"同步时间 03:51:00");
   const std::wstring reason = L"上次同步 03:51:00：成功，本机时间已按服务器校准。";
-  EXPECT_EQ(view.网络时间Tooltip, reason);
+  EXPECT_EQ(view.tooltip, reason);
   EXPECT_EQ(system.trayTip, L"局域网同步软件\n" + reason);
   EXPECT_FALSE(view.command2Shield);
 }
@@ -136,7 +145,7 @@ TEST_F(FormTest, SyncNowReportsAFailedCommand) {
   system.EndCommand(2);
   form.Timer1_Timer();
   EXPECT_EQ(view.网络时间, L"钟联错误");
-  EXPECT_EQ(view.网络时间Tooltip, L"上次同步 03:50:36：失败，net time 命令出错（代码 2）。");
+  EXPECT_EQ(view.tooltip, L"上次同步 03:50:36：失败，net time 命令出错（代码 2）。");
 }
 
 TEST_F(FormTest, WithoutTheRightAClickAsksWindowsForItAndTheScheduleNever) {
@@ -149,7 +158,7 @@ TEST_F(FormTest, WithoutTheRightAClickAsksWindowsForItAndTheScheduleNever) {
   EXPECT_TRUE(system.startedCommands.empty());
   EXPECT_TRUE(system.elevatedArguments.empty());
   EXPECT_EQ(view.网络时间, L"钟联错误");
-  EXPECT_EQ(view.网络时间Tooltip,
+  EXPECT_EQ(view.tooltip,
             L"上次同步 03:50:36：失败，本程序没有更改系统时间的权限。请点“立即同步”，在 Windows "
             L"询问时选“是”。");
   EXPECT_EQ(form.SyncTickCount(), 0);
@@ -175,7 +184,7 @@ TEST_F(FormTest, APromptDeclinedOrNotShownIsAnError) {
     view.网络时间 = L"等待同步";
     form.Command2_Click();
     EXPECT_EQ(view.网络时间, L"钟联错误");
-    EXPECT_EQ(view.网络时间Tooltip, std::wstring(L"上次同步 03:50:36：") + explanation);
+    EXPECT_EQ(view.tooltip, std::wstring(L"上次同步 03:50:36：") + explanation);
   }
   EXPECT_EQ(system.elevatedArguments.size(), 2u) << "one prompt per click";
 }
@@ -189,7 +198,7 @@ TEST_F(FormTest, WithoutTheRightAndNoWayToGetItNothingStarts) {
   EXPECT_TRUE(system.elevatedArguments.empty());
   EXPECT_EQ(view.网络时间, L"钟联错误");
   EXPECT_EQ(
-      view.网络时间Tooltip,
+      view.tooltip,
       L"上次同步 03:50:36：失败，本程序没有更改系统时间的权限。请管理员授予此权限（见用户指南）"
       L"。");
 }
@@ -209,7 +218,7 @@ TEST_F(FormTest, SyncNowWithoutAnAnswerStartsNothing) {
   form.Command2_Click();
   EXPECT_TRUE(system.startedCommands.empty());
   EXPECT_EQ(view.网络时间, L"钟联错误");
-  EXPECT_EQ(view.网络时间Tooltip, L"上次同步 03:50:36：失败，服务器没有应答，请检查地址和网络。");
+  EXPECT_EQ(view.tooltip, L"上次同步 03:50:36：失败，服务器没有应答，请检查地址和网络。");
   EXPECT_EQ(form.SyncTickCount(), 0);
 }
 
@@ -425,6 +434,94 @@ TEST_F(FormTest, ClosingSavesTheTypedAddress) {
   view.address = L"10.9.8.7";
   form.Form_Unload();
   EXPECT_EQ(file.Value(kNetwork, L"服务器路径"), L"10.9.8.7");
+}
+
+// Whatever was edited in the file meanwhile stays.
+TEST_F(FormTest, ClosingWithTheAddressAsLastSavedWritesNothing) {
+  StoreSettings(L"10.0.0.1", L"0", L"10");
+  form.Form_Load();
+  view.address = L"10.0.0.2";
+  form.Set滚动条Value(20);
+  file.writes.clear();
+  form.Form_Unload();
+  EXPECT_TRUE(file.writes.empty());
+}
+
+TEST_F(FormTest, AFailedSaveIsToldOnceAndClosingTriesAgain) {
+  Load();
+  file.writeFailure = 定义::FileFailure{定义::FileProblem::ReadOnly, 5};
+  view.address = L"10.9.8.7";
+  form.Set滚动条Value(20);
+  form.Set滚动条Value(21);
+  EXPECT_EQ(view.tooltip, L"设置没有保存：配置.INI 是只读文件");
+  EXPECT_EQ(view.tooltipSets, 1);
+
+  file.writeFailure.reset();
+  form.Form_Unload();
+  EXPECT_EQ(file.Value(kNetwork, L"服务器路径"), L"10.9.8.7");
+  EXPECT_EQ(view.tooltip, L"");
+}
+
+TEST_F(FormTest, TheLastAttemptsReasonAndAFailedSaveShareTheTooltipAndTheTrayTip) {
+  Load();
+  system.reachable = false;
+  form.Command2_Click();
+  file.writeFailure = 定义::FileFailure{定义::FileProblem::ReadOnly, 5};
+  form.Set滚动条Value(20);
+  const std::wstring reason = L"上次同步 03:50:36：失败，服务器没有应答，请检查地址和网络。";
+  const std::wstring notice = L"设置没有保存：配置.INI 是只读文件";
+  EXPECT_EQ(view.tooltip, reason + L"\r\n" + notice);
+  EXPECT_EQ(system.trayTip, L"局域网同步软件\n" + reason + L"\n" + notice);
+
+  file.writeFailure.reset();
+  form.Set滚动条Value(21);
+  EXPECT_EQ(view.tooltip, reason);
+  EXPECT_EQ(system.trayTip, L"局域网同步软件\n" + reason);
+}
+
+// A file that is there but locked at start: nothing is written over the
+// values it holds until they have been read, and then they are loaded.
+TEST_F(FormTest, AnUnreadableFileIsNeverWrittenAndIsLoadedOnceItCanBeRead) {
+  StoreSettings(L"10.0.0.1", L"0", L"10");
+  file.state = 定义::IniFileState::Unreadable;
+  form.Form_Load();
+  EXPECT_TRUE(view.visible);
+  EXPECT_EQ(view.address, L"192.168.1.1");
+  EXPECT_EQ(form.滚动条Value(), 30);
+  EXPECT_NE(view.tooltip, L"");
+
+  form.Set滚动条Value(40);
+  view.address = L"10.9.8.7";
+  form.Command1_Click();
+  form.TrayIcon_Notify(kTrayLeftDoubleClick);
+  form.Timer2_Timer();
+  form.Timer2_Timer();
+  EXPECT_TRUE(file.writes.empty());
+  EXPECT_EQ(view.tooltipSets, 1) << "told once, not on every tick";
+
+  file.state = 定义::IniFileState::Read;
+  form.Timer2_Timer();
+  EXPECT_EQ(view.address, L"10.0.0.1");
+  EXPECT_EQ(view.label4, L"每隔 10 分钟校时一次");
+  EXPECT_EQ(view.tooltip, L"");
+  const int reads = file.reads;
+  form.Timer2_Timer();
+  EXPECT_EQ(file.reads, reads) << "read once";
+  form.Form_Unload();
+  EXPECT_TRUE(file.writes.empty());
+  form.Set滚动条Value(20);
+  EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"20");
+}
+
+TEST_F(FormTest, AStartWithWindowsWhoseFileWasLockedGoesToTheTrayOnceItIsRead) {
+  StoreSettings(L"10.0.0.1", L"1", L"30");
+  file.state = 定义::IniFileState::Unreadable;
+  form.Form_Load();
+  EXPECT_TRUE(view.visible);
+  file.state = 定义::IniFileState::Read;
+  form.Timer2_Timer();
+  EXPECT_TRUE(form.IsHiddenInTray());
+  EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), kExe);
 }
 
 TEST_F(FormTest, EndingWhileHiddenLeavesNoIconBehind) {

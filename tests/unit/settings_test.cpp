@@ -31,22 +31,30 @@ class FakeControls final : public 定义::SettingsControls {
   }
 };
 
-TEST(LoadSettings, MissingFileTouchesNothing) {
+class LoadSettingsUnread : public testing::TestWithParam<定义::IniFileState> {};
+
+TEST_P(LoadSettingsUnread, TouchesNothing) {
   FakeIniFile file;
-  file.exists = false;
+  file.state = GetParam();
+  file.values[{kNetwork, L"服务器路径"}] = L"10.0.0.1";
+  file.values[{kSystem, L"校时间隔"}] = L"10";
   FakeControls controls;
-  EXPECT_FALSE(定义::LoadSettings(file, controls));
+  EXPECT_EQ(定义::LoadSettings(file, controls).state, GetParam());
   EXPECT_EQ(controls.address, L"192.168.1.1");
   EXPECT_EQ(controls.autostart, 0);
   EXPECT_EQ(controls.interval, 30);
   EXPECT_TRUE(file.writes.empty());
 }
 
+INSTANTIATE_TEST_SUITE_P(States, LoadSettingsUnread,
+                         testing::Values(定义::IniFileState::Missing,
+                                         定义::IniFileState::Unreadable));
+
 TEST(LoadSettings, EmptyFileGivesEmptyAddressUntickedBoxAndIntervalZero) {
   FakeIniFile file;
   FakeControls controls;
   controls.autostart = 1;
-  EXPECT_TRUE(定义::LoadSettings(file, controls));
+  EXPECT_EQ(定义::LoadSettings(file, controls).state, 定义::IniFileState::Read);
   EXPECT_EQ(controls.address, L"");
   EXPECT_EQ(controls.autostart, 0);
   EXPECT_EQ(controls.interval, 0);
@@ -85,7 +93,7 @@ TEST_P(LoadSettingsRefusal, KeepsThatControlAndLoadsTheOthers) {
   file.values[{kSystem, L"校时间隔"}] = L"10";
   file.values[{kSystem, GetParam().key}] = GetParam().stored;
   FakeControls controls;
-  EXPECT_TRUE(定义::LoadSettings(file, controls));
+  EXPECT_EQ(定义::LoadSettings(file, controls).state, 定义::IniFileState::Read);
   EXPECT_EQ(controls.address, L"10.0.0.1");
   const bool refusedBox = std::wstring(GetParam().key) == L"开机自动运行";
   EXPECT_EQ(controls.autostart, refusedBox ? 0 : 1);
@@ -118,14 +126,16 @@ TEST(SaveSettings, WritesTheThreeKeysInOrder) {
                                        L"系统配置/开机自动运行=2", L"系统配置/校时间隔=0"}));
 }
 
-TEST(SaveSettings, AFailedWriteIsIgnoredAndTheNextSaveTriesAgain) {
+TEST(SaveSettings, AFailedWriteIsReportedAndTheNextSaveTriesAgain) {
   FakeIniFile file;
-  file.writable = false;
+  file.writeFailure = 定义::FileFailure{定义::FileProblem::ReadOnly, 5};
   FakeControls controls;
-  定义::SaveSettings(file, controls);
+  const auto failure = 定义::SaveSettings(file, controls);
+  ASSERT_TRUE(failure);
+  EXPECT_EQ(failure->problem, 定义::FileProblem::ReadOnly);
   EXPECT_EQ(file.writes.size(), 3u);  // every key tried although each failed
-  file.writable = true;
-  定义::SaveSettings(file, controls);
+  file.writeFailure.reset();
+  EXPECT_EQ(定义::SaveSettings(file, controls), std::nullopt);
   EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"30");
 }
 

@@ -40,6 +40,7 @@ class Process {
   bool Started() const { return static_cast<bool>(process_); }
   DWORD Error() const { return error_; }
   DWORD Id() const { return id_; }
+  HANDLE Handle() const { return process_.Get(); }
   // The exact command line that was passed to CreateProcessW.
   const std::wstring& CommandLine() const { return commandLine_; }
 

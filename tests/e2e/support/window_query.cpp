@@ -70,13 +70,19 @@ std::optional<Control> FindChild(HWND parent, const std::function<bool(HWND)>& m
 
 }  // namespace
 
-HWND FindTopWindow(DWORD pid, const WindowFilter& filter) {
+std::vector<HWND> TopWindowsOfProcess(DWORD pid, const WindowFilter& filter) {
+  std::vector<HWND> result;
   for (HWND w : TopWindows()) {
     DWORD owner = 0;
     GetWindowThreadProcessId(w, &owner);
-    if (owner == pid && Matches(w, filter)) return w;
+    if (owner == pid && Matches(w, filter)) result.push_back(w);
   }
-  return nullptr;
+  return result;
+}
+
+HWND FindTopWindow(DWORD pid, const WindowFilter& filter) {
+  const auto windows = TopWindowsOfProcess(pid, filter);
+  return windows.empty() ? nullptr : windows.front();
 }
 
 HWND WaitForTopWindow(DWORD pid, const WindowFilter& filter, int timeoutMs) {

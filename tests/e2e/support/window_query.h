@@ -18,6 +18,8 @@ struct WindowFilter {
   bool visibleOnly = false;
 };
 
+// The top-level windows of process pid that pass filter, in Z-order.
+std::vector<HWND> TopWindowsOfProcess(DWORD pid, const WindowFilter& filter = {});
 // The first top-level window of process pid that passes filter, hidden ones
 // included unless filter.visibleOnly, in Z-order; nullptr if none does.
 HWND FindTopWindow(DWORD pid, const WindowFilter& filter = {});

@@ -1,0 +1,138 @@
+#include "settings/ini_encoding.h"
+
+#include <cstdint>
+
+namespace 定义 {
+namespace {
+
+constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kUtf16LeBom = "\xFF\xFE";
+constexpr std::string_view kUtf16BeBom = "\xFE\xFF";
+
+bool StartsWith(std::string_view bytes, std::string_view prefix) {
+  return bytes.substr(0, prefix.size()) == prefix;
+}
+
+// wchar_t holds UTF-16 on Windows and UTF-32 elsewhere.
+void AppendCodePoint(std::wstring& text, char32_t codePoint) {
+  if (sizeof(wchar_t) == 2 && codePoint > 0xFFFF) {
+    codePoint -= 0x10000;
+    text += static_cast<wchar_t>(0xD800 + (codePoint >> 10));
+    text += static_cast<wchar_t>(0xDC00 + (codePoint & 0x3FF));
+  } else {
+    text += static_cast<wchar_t>(codePoint);
+  }
+}
+
+// Empty when the bytes are not well-formed UTF-8 (overlong forms, surrogates
+// and values beyond U+10FFFF included).
+std::optional<std::wstring> DecodeUtf8(std::string_view bytes) {
+  std::wstring text;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    int length = 0;
+    char32_t codePoint = 0;
+    char32_t smallest = 0;
+    if (lead < 0x80) {
+      length = 1, codePoint = lead;
+    } else if ((lead & 0xE0) == 0xC0) {
+      length = 2, codePoint = lead & 0x1F, smallest = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+      length = 3, codePoint = lead & 0x0F, smallest = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+      length = 4, codePoint = lead & 0x07, smallest = 0x10000;
+    } else {
+      return std::nullopt;
+    }
+    if (i + static_cast<std::size_t>(length) > bytes.size()) return std::nullopt;
+    for (int k = 1; k < length; ++k) {
+      const auto next = static_cast<unsigned char>(bytes[i + static_cast<std::size_t>(k)]);
+      if ((next & 0xC0) != 0x80) return std::nullopt;
+      codePoint = (codePoint << 6) | (next & 0x3F);
+    }
+    if (codePoint < smallest || codePoint > 0x10FFFF ||
+        (codePoint >= 0xD800 && codePoint <= 0xDFFF))
+      return std::nullopt;
+    AppendCodePoint(text, codePoint);
+    i += static_cast<std::size_t>(length);
+  }
+  return text;
+}
+
+std::wstring DecodeUtf16(std::string_view bytes, bool bigEndian) {
+  std::wstring text;
+  char32_t highSurrogate = 0;
+  for (std::size_t i = 0; i + 1 < bytes.size(); i += 2) {
+    const auto first = static_cast<unsigned char>(bytes[i]);
+    const auto second = static_cast<unsigned char>(bytes[i + 1]);
+    const char32_t unit = bigEndian ? (first << 8) | second : (second << 8) | first;
+    if (unit >= 0xD800 && unit <= 0xDBFF) {
+      highSurrogate = unit;
+    } else if (unit >= 0xDC00 && unit <= 0xDFFF && highSurrogate) {
+      AppendCodePoint(text, 0x10000 + ((highSurrogate - 0xD800) << 10) + (unit - 0xDC00));
+      highSurrogate = 0;
+    } else {
+      AppendCodePoint(text, unit);
+      highSurrogate = 0;
+    }
+  }
+  return text;
+}
+
+std::string EncodeUtf16LeWithBom(const std::wstring& text) {
+  std::string bytes(kUtf16LeBom);
+  const auto append = [&bytes](char32_t unit) {
+    bytes += static_cast<char>(unit & 0xFF);
+    bytes += static_cast<char>(unit >> 8);
+  };
+  for (const wchar_t c : text) {
+    const auto codePoint = static_cast<char32_t>(c);
+    if (codePoint > 0xFFFF) {
+      append(0xD800 + ((codePoint - 0x10000) >> 10));
+      append(0xDC00 + ((codePoint - 0x10000) & 0x3FF));
+    } else {
+      append(codePoint);
+    }
+  }
+  return bytes;
+}
+
+bool HasMultiByteSequence(std::string_view bytes) {
+  for (const char byte : bytes)
+    if (static_cast<unsigned char>(byte) >= 0x80) return true;
+  return false;
+}
+
+}  // namespace
+
+IniEncoding DetectIniEncoding(std::string_view bytes) {
+  // A BOM before bytes that are not UTF-8 is not trusted: nothing is dropped.
+  if (StartsWith(bytes, kUtf8Bom) && DecodeUtf8(bytes.substr(kUtf8Bom.size())))
+    return IniEncoding::Utf8WithBom;
+  if (StartsWith(bytes, kUtf16LeBom)) return IniEncoding::Utf16LeWithBom;
+  if (StartsWith(bytes, kUtf16BeBom)) return IniEncoding::Utf16BeWithBom;
+  if (HasMultiByteSequence(bytes) && DecodeUtf8(bytes)) return IniEncoding::Utf8;
+  return IniEncoding::Ansi;
+}
+
+std::wstring DecodeIniBytes(std::string_view bytes, const AnsiCodePage& ansi) {
+  switch (DetectIniEncoding(bytes)) {
+    case IniEncoding::Ansi: return ansi.Decode(bytes);
+    case IniEncoding::Utf8: return *DecodeUtf8(bytes);
+    case IniEncoding::Utf8WithBom: return *DecodeUtf8(bytes.substr(kUtf8Bom.size()));
+    case IniEncoding::Utf16LeWithBom: return DecodeUtf16(bytes.substr(kUtf16LeBom.size()), false);
+    case IniEncoding::Utf16BeWithBom: return DecodeUtf16(bytes.substr(kUtf16BeBom.size()), true);
+  }
+  return ansi.Decode(bytes);
+}
+
+std::optional<std::string> ConvertForProfileWrites(std::string_view bytes,
+                                                   const AnsiCodePage& ansi) {
+  const IniEncoding encoding = DetectIniEncoding(bytes);
+  if (encoding == IniEncoding::Ansi || encoding == IniEncoding::Utf16LeWithBom) return std::nullopt;
+  const std::wstring text = DecodeIniBytes(bytes, ansi);
+  if (auto inAnsi = ansi.EncodeExactly(text)) return inAnsi;
+  return EncodeUtf16LeWithBom(text);
+}
+
+}  // namespace 定义

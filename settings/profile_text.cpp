@@ -1,0 +1,78 @@
+#include "settings/profile_text.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace 定义 {
+namespace {
+
+std::wstring_view Trimmed(std::wstring_view text) {
+  constexpr wchar_t kBlanks[] = L" \t";
+  const std::size_t first = text.find_first_not_of(kBlanks);
+  if (first == std::wstring_view::npos) return {};
+  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
+}
+
+wchar_t FoldCase(wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; }
+
+bool SameName(std::wstring_view a, std::wstring_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [](wchar_t x, wchar_t y) { return FoldCase(x) == FoldCase(y); });
+}
+
+std::wstring_view Unquoted(std::wstring_view value) {
+  if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') &&
+      value.back() == value.front())
+    return value.substr(1, value.size() - 2);
+  return value;
+}
+
+// Calls visit(line) for each line, whatever its ending; stops when it
+// returns true.
+template <typename Visit>
+void ForEachLine(std::wstring_view text, Visit visit) {
+  while (!text.empty()) {
+    const std::size_t end = text.find_first_of(L"\r\n");
+    if (visit(text.substr(0, end))) return;
+    if (end == std::wstring_view::npos) return;
+    text.remove_prefix(end + (text.substr(end, 2) == L"\r\n" ? 2 : 1));
+  }
+}
+
+}  // namespace
+
+std::wstring ProfileValue(std::wstring_view text, std::wstring_view section,
+                          std::wstring_view key) {
+  bool inSection = false;
+  std::wstring value;
+  ForEachLine(text, [&](std::wstring_view rawLine) {
+    const std::wstring_view line = Trimmed(rawLine);
+    if (!line.empty() && line.front() == L'[') {
+      const std::size_t close = line.find(L']');
+      inSection =
+          SameName(Trimmed(line.substr(1, close == line.npos ? line.npos : close - 1)), section);
+      return false;
+    }
+    if (!inSection || line.empty() || line.front() == L';') return false;
+    const std::size_t equals = line.find(L'=');
+    if (!SameName(Trimmed(line.substr(0, equals)), key)) return false;
+    if (equals != line.npos) value = Unquoted(Trimmed(line.substr(equals + 1)));
+    return true;
+  });
+  return value;
+}
+
+std::int32_t ProfileInt(std::wstring_view value) {
+  constexpr std::int64_t kLimit = std::int64_t{std::numeric_limits<std::int32_t>::max()} + 1;
+  std::size_t i = 0;
+  const bool negative = !value.empty() && value[0] == L'-';
+  if (!value.empty() && (value[0] == L'-' || value[0] == L'+')) ++i;
+  std::int64_t magnitude = 0;
+  for (; i < value.size() && value[i] >= L'0' && value[i] <= L'9'; ++i)
+    magnitude = std::min(magnitude * 10 + (value[i] - L'0'), kLimit);
+  if (negative) return static_cast<std::int32_t>(-magnitude);
+  return static_cast<std::int32_t>(std::min(magnitude, kLimit - 1));
+}
+
+}  // namespace 定义

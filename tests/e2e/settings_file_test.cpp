@@ -1,0 +1,147 @@
+// 配置.INI never loses what it holds: not by opening and closing, not while
+// another program has it locked, not when it was edited by hand meanwhile or
+// saved by Notepad in UTF-8; and a save that fails says so.
+
+#include "product.h"
+
+namespace e2e {
+namespace {
+
+class SettingsFileTest : public ProductTest {
+ protected:
+  std::string IniBytes() const { return ReadFileBytes(IniPath()).value_or("<no file>"); }
+  void ScrollTo(int interval) const {
+    SendHScroll(ControlOf(id滚动条), SB_THUMBPOSITION, interval);
+  }
+};
+
+std::string Utf16LeWithBom(const std::wstring& text) {
+  std::string bytes = "\xFF\xFE";
+  for (const wchar_t c : text) {
+    bytes += static_cast<char>(c & 0xFF);
+    bytes += static_cast<char>((c >> 8) & 0xFF);
+  }
+  return bytes;
+}
+
+TEST_F(SettingsFileTest, OpeningAndClosingLeavesTheFileByteForByte) {
+  // Written by hand: a comment, and no start-up key.
+  const std::string handWritten = Gbk(
+      L"; 机房的时间服务器\r\n[网络配置]\r\n服务器路径=127.0.0.1\r\n[系统配置]\r\n校时间隔=10\r\n");
+  WriteIni(handWritten);
+  Start();
+  WaitUntilShown();
+  EXPECT_EQ(TextOf(idLabel4), L"每隔 10 分钟校时一次");
+  CloseAndWait();
+  EXPECT_EQ(IniBytes(), handWritten);
+}
+
+TEST_F(SettingsFileTest, AHandEditMadeWhileRunningSurvivesTheClose) {
+  WriteIni(IniFileBytes(L"127.0.0.1", 0, 10));
+  Start();
+  WaitUntilShown();
+  const std::string edited = IniFileBytes(L"127.0.0.2", 0, 20);
+  WriteIni(edited);
+  CloseAndWait();
+  EXPECT_EQ(IniBytes(), edited);
+}
+
+// Backup tools, virus scanners and editors hold a file without sharing.
+TEST_F(SettingsFileTest, AFileLockedAtStartIsLoadedOnceFreeAndNeverWiped) {
+  const std::string stored = IniFileBytes(L"127.0.0.1", 0, 10);
+  WriteIni(stored);
+  UniqueFileHandle lock(CreateFileW(IniPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+  ASSERT_TRUE(lock);
+  Start();
+  WaitUntilShown();
+  TickTimer2(2);
+  EXPECT_EQ(TextOf(id服务器路径), L"192.168.1.1");
+  EXPECT_EQ(TextOf(idLabel4), L"每隔 30 分钟校时一次");
+  EXPECT_NE(TooltipOf(id网络时间), L"");
+
+  lock.Reset();
+  EXPECT_TRUE(WaitForText(id服务器路径, L"127.0.0.1"));
+  EXPECT_EQ(TextOf(idLabel4), L"每隔 10 分钟校时一次");
+  EXPECT_EQ(TooltipOf(id网络时间), L"");
+  CloseAndWait();
+  EXPECT_EQ(IniBytes(), stored);
+}
+
+TEST_F(SettingsFileTest, AReadOnlyFileShowsThatTheSettingsWereNotSavedAndWhy) {
+  const std::string stored = IniFileBytes(L"127.0.0.1", 0, 10);
+  WriteIni(stored);
+  ASSERT_TRUE(SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_READONLY));
+  Start();
+  WaitUntilShown();
+  EXPECT_EQ(TooltipOf(id网络时间), L"");
+  ScrollTo(20);
+  EXPECT_EQ(TooltipOf(id网络时间), L"设置没有保存：配置.INI 是只读文件");
+  EXPECT_EQ(IniBytes(), stored);
+
+  ASSERT_TRUE(SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL));
+  ScrollTo(21);
+  EXPECT_EQ(TooltipOf(id网络时间), L"");
+  EXPECT_EQ(IniBytes(), IniFileBytes(L"127.0.0.1", 0, 21));
+}
+
+TEST_F(SettingsFileTest, AFileAnotherProgramKeepsFromWritingShowsWhy) {
+  WriteIni(IniFileBytes(L"127.0.0.1", 0, 10));
+  Start();
+  WaitUntilShown();
+  const UniqueFileHandle editor(CreateFileW(IniPath().c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                            nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL,
+                                            nullptr));
+  ASSERT_TRUE(editor);
+  ScrollTo(20);
+  EXPECT_EQ(TooltipOf(id网络时间), L"设置没有保存：配置.INI 正被其他程序占用");
+}
+
+// A file edited in Notepad: a comment and a key of the administrator's own.
+std::wstring EditedLines(const std::wstring& address, int interval, const std::wstring& note) {
+  return L"; 管理员改过\r\n[网络配置]\r\n服务器路径=" + address + L"\r\n备注=" + note +
+         L"\r\n[系统配置]\r\n开机自动运行=0\r\n校时间隔=" + std::to_wstring(interval) + L"\r\n";
+}
+
+struct EncodedFile {
+  const char* name;
+  std::string (*encode)(const std::wstring& text);
+  const wchar_t* note;
+  // The form the file is in after a save.
+  std::string (*encodeSaved)(const std::wstring& text);
+};
+
+void PrintTo(const EncodedFile& file, std::ostream* out) { *out << file.name; }
+
+std::string Utf8(const std::wstring& text) { return ToCodePage(text, CP_UTF8); }
+std::string Utf8WithBom(const std::wstring& text) {
+  return "\xEF\xBB\xBF" + ToCodePage(text, CP_UTF8);
+}
+
+class EncodedSettingsFileTest : public SettingsFileTest,
+                                public testing::WithParamInterface<EncodedFile> {};
+
+TEST_P(EncodedSettingsFileTest, IsReadAndKeepsEveryLineAcrossSaves) {
+  const EncodedFile& file = GetParam();
+  WriteIni(file.encode(EditedLines(L"127.0.0.1", 10, file.note)));
+  Start();
+  WaitUntilShown();
+  EXPECT_EQ(TextOf(id服务器路径), L"127.0.0.1");
+  EXPECT_EQ(TextOf(idLabel4), L"每隔 10 分钟校时一次");
+  ScrollTo(20);
+  TypeAddress(L"127.0.0.3");
+  CloseAndWait();
+  EXPECT_EQ(IniBytes(), file.encodeSaved(EditedLines(L"127.0.0.3", 20, file.note)));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Encodings, EncodedSettingsFileTest,
+    testing::Values(EncodedFile{"Utf8", Utf8, L"机房 A", Gbk},
+                    EncodedFile{"Utf8WithBom", Utf8WithBom, L"机房 A", Gbk},
+                    // Not every character has a GBK form: the file keeps them all.
+                    EncodedFile{"Utf8BeyondGbk", Utf8, L"机房 \U0001F600", Utf16LeWithBom},
+                    EncodedFile{"Utf16", Utf16LeWithBom, L"机房 A", Utf16LeWithBom}),
+    [](const testing::TestParamInfo<EncodedFile>& info) { return info.param.name; });
+
+}  // namespace
+}  // namespace e2e
