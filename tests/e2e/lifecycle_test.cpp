@@ -22,6 +22,21 @@ TEST_F(LifecycleTest, SecondStartEndsAtOnceAndLeavesTheFirstAlone) {
   EXPECT_FALSE(FileExists(IniPath())) << "the second copy must not touch the settings";
 }
 
+// An unelevated copy cannot open the mutex of an elevated one; Wine lets
+// every copy open every mutex, so an event under the mutex's name, which
+// fails CreateMutexW just as well, stands in for it.
+TEST_F(LifecycleTest, StartWhereTheInstanceMutexCannotBeMadeEndsAtOnce) {
+  const UniqueKernelHandle inTheWay(
+      CreateEventW(nullptr, FALSE, FALSE, L"Local\\LanTimeSync.SingleInstance"));
+  ASSERT_TRUE(inTheWay);
+
+  exe_ = CopyInto(BinFile(L"LanTimeSync.exe"), dir_);
+  Process second = Process::Launch(exe_, {});
+  ASSERT_TRUE(second.Started());
+  ASSERT_TRUE(second.WaitForExit(kDefaultTimeoutMs));
+  EXPECT_EQ(FindTopWindow(second.Id(), {.visibleOnly = true}), nullptr);
+}
+
 TEST_F(LifecycleTest, TickedBoxStartsStraightIntoTheTrayAndRegistersAgain) {
   WriteIni(IniFileBytes(L"127.0.0.1", 1, 30));
   Start();

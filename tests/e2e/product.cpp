@@ -22,6 +22,12 @@ bool IsTimeCaption(const std::wstring& caption, const std::wstring& prefix) {
   return true;
 }
 
+bool IsReason(const std::wstring& text, const std::wstring& explanation) {
+  const std::size_t colon = text.find(L'：');
+  return colon != std::wstring::npos && IsTimeCaption(text.substr(0, colon), L"上次同步 ") &&
+         text.substr(colon + 1) == explanation;
+}
+
 std::string IniFileBytes(const std::wstring& address, int autostart, int interval) {
   std::wstring text = FromCodePage(kSettingsFileUtf8, CP_UTF8);
   const auto replace = [&text](const std::wstring& from, const std::wstring& to) {
@@ -58,7 +64,8 @@ void ProductTest::StartIn(const std::wstring& directory) {
   ASSERT_FALSE(exe_.empty());
   product_ = Process::Launch(exe_, {.extraEnv = {{kFakeNetLogVar, netLog_},
                                                  {kFakeNetExitVar, netExitCode_},
-                                                 {kFakeNetSleepVar, netSleepMilliseconds_}}});
+                                                 {kFakeNetSleepVar, netSleepMilliseconds_}},
+                                    .token = token_.Get()});
   ASSERT_TRUE(product_.Started()) << "CreateProcessW error " << product_.Error();
   window_ = WaitForTopWindow(product_.Id(), {.className = kWindowClass});
   ASSERT_NE(window_, nullptr);

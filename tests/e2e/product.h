@@ -23,6 +23,9 @@ inline constexpr UINT kTimer2Id = 2;
 std::string Gbk(const std::wstring& text);
 // The prefix followed by a time of day in the long-time format, "03:50:36".
 bool IsTimeCaption(const std::wstring& caption, const std::wstring& prefix);
+// The reason of the last attempt: "上次同步 ", the time of day, "：" and the
+// explanation.
+bool IsReason(const std::wstring& text, const std::wstring& explanation);
 // The settings file exactly as a first save writes it.
 std::string IniFileBytes(const std::wstring& address, int autostart, int interval);
 
@@ -61,6 +64,8 @@ class ProductTest : public ::testing::Test {
   std::wstring netExitCode_ = L"0";
   std::wstring netSleepMilliseconds_ = L"0";
   std::wstring systemNet_;
+  // Set: the product runs with this token instead of a copy of the test's.
+  UniqueKernelHandle token_;
   Process product_;
   HWND window_ = nullptr;
 };

@@ -85,8 +85,13 @@ Process Process::Launch(const std::wstring& exe, const LaunchOptions& options) {
     si.wShowWindow = *options.showWindow;
   }
   PROCESS_INFORMATION pi{};
-  if (!CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                      env.data(), dir.c_str(), &si, &pi)) {
+  const BOOL started =
+      options.token
+          ? CreateProcessAsUserW(options.token, exe.c_str(), cmd.data(), nullptr, nullptr, FALSE,
+                                 CREATE_UNICODE_ENVIRONMENT, env.data(), dir.c_str(), &si, &pi)
+          : CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE,
+                           CREATE_UNICODE_ENVIRONMENT, env.data(), dir.c_str(), &si, &pi);
+  if (!started) {
     p.error_ = GetLastError();
     return p;
   }

@@ -21,6 +21,8 @@ struct LaunchOptions {
   std::vector<std::pair<std::wstring, std::wstring>> extraEnv;
   // SW_* value handed over with STARTF_USESHOWWINDOW; unset: no flag.
   std::optional<WORD> showWindow;
+  // Set: the process runs with this primary token instead of a copy of ours.
+  HANDLE token = nullptr;
 };
 
 // A started process. Owns it: a test that fails half-way must not leave the

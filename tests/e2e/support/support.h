@@ -12,6 +12,7 @@
 #include "registry.h"
 #include "screen.h"
 #include "text.h"
+#include "token.h"
 #include "tooltip.h"
 #include "tray.h"
 #include "wait.h"

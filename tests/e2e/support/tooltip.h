@@ -1,9 +1,10 @@
 #pragma once
-// Reading a tooltip's text from outside its process, without showing it.
+// Reading tooltips' texts from outside their process, without showing them.
 
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 namespace e2e {
 
@@ -12,5 +13,9 @@ namespace e2e {
 // knows that tool. The text is read through a buffer in the process's own
 // memory, since TTM_GETTEXT hands over a pointer.
 std::wstring ToolTipText(HANDLE process, DWORD processId, HWND tool);
+
+// The texts of every tool of every tooltip window of the process, however
+// the tools were registered.
+std::vector<std::wstring> ToolTipTexts(HANDLE process, DWORD processId);
 
 }  // namespace e2e

@@ -2,6 +2,10 @@
 
 #include <shellapi.h>
 
+#include "process.h"
+#include "tooltip.h"
+#include "win32/unique_handle.h"
+
 namespace e2e {
 
 bool TrayIconExists(HWND owner, UINT id) {
@@ -11,6 +15,17 @@ bool TrayIconExists(HWND owner, UINT id) {
   data.uID = id;
   data.uFlags = 0;
   return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+std::vector<std::wstring> TrayTips() {
+  std::vector<std::wstring> tips;
+  for (const DWORD id : ProcessIdsByExeName(L"explorer.exe")) {
+    const UniqueKernelHandle explorer(
+        OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, id));
+    if (!explorer) continue;
+    for (std::wstring& tip : ToolTipTexts(explorer.Get(), id)) tips.push_back(std::move(tip));
+  }
+  return tips;
 }
 
 HWND WaitForTaskbar(int timeoutMs) {

@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "wait.h"
 
 namespace e2e {
@@ -12,6 +15,10 @@ namespace e2e {
 // tray says yes only for an icon it has, and the product's tip, icon and
 // callback message stay as they are.
 bool TrayIconExists(HWND owner, UINT id);
+
+// The tips of all icons in the notification area, as the taskbar holds
+// them for its tooltips.
+std::vector<std::wstring> TrayTips();
 
 // The taskbar of the Wine virtual desktop; nullptr if it does not come up in
 // time. explorer creates it a moment after the desktop itself, and an icon

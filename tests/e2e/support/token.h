@@ -1,0 +1,14 @@
+#pragma once
+// Tokens for starting the product with less than the test's own rights.
+
+#include "win32/unique_handle.h"
+
+namespace e2e {
+
+// A primary token like the test's own, but without the right to change the
+// system time, or nothing when it cannot be made. filtered: made from the
+// administrator's filtered token, whose full token a consent prompt would
+// hand out; otherwise from the full token, which no prompt can raise.
+UniqueKernelHandle TokenWithoutClockRight(bool filtered);
+
+}  // namespace e2e
