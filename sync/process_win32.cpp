@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <utility>
 #include <vector>
 
 namespace {
@@ -27,16 +28,23 @@ bool SyncCommandProcess::Start(const std::wstring& commandLine) {
   std::vector<wchar_t> writableCommandLine(commandLine.begin(), commandLine.end());
   writableCommandLine.push_back(L'\0');
 
+  // Without a pipe the command still runs; only its words are lost.
+  CommandOutputPipe output;
+  const bool piped = output.Create();
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.dwFlags = STARTF_USESHOWWINDOW | (piped ? STARTF_USESTDHANDLES : 0);
   startup.wShowWindow = SW_HIDE;
+  startup.hStdOutput = startup.hStdError = output.WriteEnd();
   PROCESS_INFORMATION started{};
-  if (!CreateProcessW(application.c_str(), writableCommandLine.data(), nullptr, nullptr, FALSE, 0,
-                      nullptr, systemDirectory.c_str(), &startup, &started))
-    return false;
+  const BOOL created =
+      CreateProcessW(application.c_str(), writableCommandLine.data(), nullptr, nullptr, piped, 0,
+                     nullptr, systemDirectory.c_str(), &startup, &started);
+  output.CloseWriteEnd();
+  if (!created) return false;
   CloseHandle(started.hThread);
   process_.Reset(started.hProcess);
+  output_ = std::move(output);
   return true;
 }
 
@@ -58,6 +66,7 @@ ElevatedStart SyncCommandProcess::StartElevated(HWND owner, const std::wstring& 
     return GetLastError() == ERROR_CANCELLED ? ElevatedStart::Declined : ElevatedStart::Failed;
   if (!execute.hProcess) return ElevatedStart::Failed;
   process_.Reset(execute.hProcess);
+  output_ = {};
   return ElevatedStart::Started;
 }
 
@@ -65,11 +74,11 @@ bool SyncCommandProcess::IsRunning() const {
   return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
 }
 
-std::optional<std::uint32_t> SyncCommandProcess::TakeExitCode() {
+std::optional<CommandEnd> SyncCommandProcess::TakeEnd() {
   if (!process_ || WaitForSingleObject(process_.Get(), 0) != WAIT_OBJECT_0) return std::nullopt;
   DWORD exitCode = 0;
   // A process whose exit code cannot be read did not report success.
   if (!GetExitCodeProcess(process_.Get(), &exitCode)) exitCode = 1;
   process_.Reset();
-  return exitCode;
+  return CommandEnd{exitCode, std::exchange(output_, {}).TakeText()};
 }

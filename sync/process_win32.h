@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "sync/command_output_win32.h"
 #include "sync/sync_command.h"
 #include "win32/unique_handle.h"
 
@@ -16,9 +17,11 @@ class SyncCommandProcess {
   // The same net.exe through the consent prompt, which belongs to owner.
   ElevatedStart StartElevated(HWND owner, const std::wstring& arguments);
   bool IsRunning() const;
-  // The exit code, once, after the process has ended.
-  std::optional<std::uint32_t> TakeExitCode();
+  // How it ended, once, after the process has ended. A command started
+  // through the consent prompt has no pipe: only its exit code is known.
+  std::optional<CommandEnd> TakeEnd();
 
  private:
   UniqueKernelHandle process_;
+  CommandOutputPipe output_;
 };

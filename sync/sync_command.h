@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 // The address goes into the command line exactly as the user typed it; the
@@ -10,6 +11,13 @@ std::wstring BuildSyncCommandLine(const std::wstring& address);
 std::wstring SyncCommandArguments(const std::wstring& address);
 
 inline constexpr wchar_t kSyncFailedCaption[] = L"钟联错误";
+
+// How a started command ended: its exit code and what it wrote, as far as
+// that could be read.
+struct CommandEnd {
+  std::uint32_t exitCode;
+  std::wstring output;
+};
 
 // How a start through the consent prompt went.
 enum class ElevatedStart { Started, Declined, Failed };

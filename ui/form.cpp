@@ -257,8 +257,8 @@ void 同步软件::RetryTrayIcon() {
 }
 
 void 同步软件::ShowSyncOutcome() {
-  if (const auto exitCode = system_.TakeSyncCommandExitCode())
-    ShowOutcome(CommandOutcome(*exitCode, L""));
+  if (const auto ended = system_.TakeSyncCommandEnd())
+    ShowOutcome(CommandOutcome(ended->exitCode, ended->output));
 }
 
 void 同步软件::ShowOutcome(const SyncOutcome& outcome) {

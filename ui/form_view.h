@@ -38,14 +38,14 @@ class FormSystem {
   virtual bool IsAnotherInstanceRunning() = 0;
   virtual bool ProbeHost(const std::wstring& address) = 0;
   virtual std::wstring LongTimeNow() = 0;
-  // At most one sync command runs at a time; its exit code is handed out
+  // At most one sync command runs at a time; how it ended is handed out
   // once, on the first call after it ended.
   virtual bool IsSyncCommandRunning() = 0;
   virtual bool StartSyncCommand(const std::wstring& commandLine) = 0;
   // The same command through the consent prompt, for the right to change
   // the clock; the process it starts is watched like the other.
   virtual ElevatedStart StartSyncCommandElevated(const std::wstring& arguments) = 0;
-  virtual std::optional<std::uint32_t> TakeSyncCommandExitCode() = 0;
+  virtual std::optional<CommandEnd> TakeSyncCommandEnd() = 0;
   // False when the shell refused the icon.
   virtual bool AddTrayIcon() = 0;
   virtual void RemoveTrayIcon() = 0;

@@ -21,9 +21,7 @@ class SystemWin32 final : public FormSystem {
   ElevatedStart StartSyncCommandElevated(const std::wstring& arguments) override {
     return syncCommand_.StartElevated(window_, arguments);
   }
-  std::optional<std::uint32_t> TakeSyncCommandExitCode() override {
-    return syncCommand_.TakeExitCode();
-  }
+  std::optional<CommandEnd> TakeSyncCommandEnd() override { return syncCommand_.TakeEnd(); }
   bool AddTrayIcon() override { return tray_.Add(); }
   void RemoveTrayIcon() override { tray_.Remove(); }
   void SetTrayTip(const std::wstring& tip) override { tray_.SetTip(tip); }

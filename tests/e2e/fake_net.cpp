@@ -2,7 +2,7 @@
 // the clock; Wine's own net.exe does not implement that, and a real clock
 // change is the last thing a test machine wants. This one only records how it
 // was started (path, command line, show-window flags), optionally takes its
-// time, and exits with the code the test asked for.
+// time, writes what the test asked for, and exits with the code it asked for.
 //
 // Talks to the tests through the environment variables and the log format in
 // support/fake_net_protocol.h.
@@ -58,6 +58,13 @@ void AppendLine(const std::wstring& logPath, const std::string& line) {
   CloseHandle(file);
 }
 
+void WriteError(const std::wstring& text) {
+  const std::string bytes = ToCodePage(text, GetOEMCP());
+  DWORD written = 0;
+  WriteFile(GetStdHandle(STD_ERROR_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
+            &written, nullptr);
+}
+
 }  // namespace
 
 int wmain() {
@@ -70,5 +77,6 @@ int wmain() {
   // The line is on disk before the sleep: a test sees the call while the
   // "net time" is still running.
   if (const DWORD sleepMs = EnvNumber(e2e::kFakeNetSleepVar, 0)) Sleep(sleepMs);
+  WriteError(Env(e2e::kFakeNetOutputVar));
   ExitProcess(EnvNumber(e2e::kFakeNetExitVar, 0));
 }

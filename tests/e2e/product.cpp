@@ -64,7 +64,8 @@ void ProductTest::StartIn(const std::wstring& directory) {
   ASSERT_FALSE(exe_.empty());
   product_ = Process::Launch(exe_, {.extraEnv = {{kFakeNetLogVar, netLog_},
                                                  {kFakeNetExitVar, netExitCode_},
-                                                 {kFakeNetSleepVar, netSleepMilliseconds_}},
+                                                 {kFakeNetSleepVar, netSleepMilliseconds_},
+                                                 {kFakeNetOutputVar, netOutput_}},
                                     .token = token_.Get()});
   ASSERT_TRUE(product_.Started()) << "CreateProcessW error " << product_.Error();
   window_ = WaitForTopWindow(product_.Id(), {.className = kWindowClass});

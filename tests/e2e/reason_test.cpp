@@ -11,6 +11,7 @@ namespace {
 struct Attempt {
   const wchar_t* address;
   const wchar_t* netExitCode;
+  const wchar_t* netOutput;
   const wchar_t* explanation;
 };
 
@@ -18,6 +19,7 @@ class ReasonTest : public ProductTest, public ::testing::WithParamInterface<Atte
 
 TEST_P(ReasonTest, ShowsInTheTooltipAndTheTrayTip) {
   netExitCode_ = GetParam().netExitCode;
+  netOutput_ = GetParam().netOutput;
   Start();
   WaitUntilShown();
   TypeAddress(GetParam().address);
@@ -37,9 +39,11 @@ TEST_P(ReasonTest, ShowsInTheTooltipAndTheTrayTip) {
 
 INSTANTIATE_TEST_SUITE_P(
     Attempts, ReasonTest,
-    ::testing::Values(Attempt{L"127.0.0.1", L"0", L"成功，本机时间已按服务器校准。"},
-                      Attempt{L"127.0.0.9", L"0", L"失败，服务器没有应答，请检查地址和网络。"},
-                      Attempt{L"127.0.0.1", L"2", L"失败，net time 命令出错（代码 2）。"}));
+    ::testing::Values(Attempt{L"127.0.0.1", L"0", L"", L"成功，本机时间已按服务器校准。"},
+                      Attempt{L"127.0.0.9", L"0", L"", L"失败，服务器没有应答，请检查地址和网络。"},
+                      Attempt{L"127.0.0.1", L"2",
+                              L"发生系统错误 1314。\r\n\r\n客户端没有所需的特权。\r\n\r\n",
+                              L"失败，net time 命令出错（代码 2）：客户端没有所需的特权。"}));
 
 }  // namespace
 }  // namespace e2e

@@ -141,7 +141,7 @@ class FakeSystem final : public FormSystem {
   bool startable = true;
   bool commandRunning = false;
   ElevatedStart elevatedStart = ElevatedStart::Started;
-  std::optional<std::uint32_t> endedExitCode;
+  std::optional<CommandEnd> ended;
   std::wstring timeOfDay = L"03:50:36";
   std::vector<std::wstring> probes, startedCommands, elevatedArguments;
   std::wstring trayTip = L"局域网同步软件";
@@ -168,8 +168,8 @@ class FakeSystem final : public FormSystem {
     commandRunning = elevatedStart == ElevatedStart::Started;
     return elevatedStart;
   }
-  std::optional<std::uint32_t> TakeSyncCommandExitCode() override {
-    return std::exchange(endedExitCode, std::nullopt);
+  std::optional<CommandEnd> TakeSyncCommandEnd() override {
+    return std::exchange(ended, std::nullopt);
   }
   bool AddTrayIcon() override {
     ++trayAdds;
@@ -190,10 +190,10 @@ class FakeSystem final : public FormSystem {
     usage = {caption, text};
   }
 
-  // The running command ends with this exit code.
-  void EndCommand(std::uint32_t exitCode) {
+  // The running command ends with this exit code, having written output.
+  void EndCommand(std::uint32_t exitCode, std::wstring output = L"") {
     commandRunning = false;
-    endedExitCode = exitCode;
+    ended = CommandEnd{exitCode, std::move(output)};
   }
 };
 

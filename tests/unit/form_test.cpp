@@ -142,10 +142,11 @@ TEST_F(FormTest, SyncNowStartsTheCommandAndReportsItsEnd) {
 TEST_F(FormTest, SyncNowReportsAFailedCommand) {
   Load();
   form.Command2_Click();
-  system.EndCommand(2);
+  system.EndCommand(2, L"发生系统错误 1314。\r\n\r\n客户端没有所需的特权。\r\n\r\n");
   form.Timer1_Timer();
   EXPECT_EQ(view.网络时间, L"钟联错误");
-  EXPECT_EQ(view.tooltip, L"上次同步 03:50:36：失败，net time 命令出错（代码 2）。");
+  EXPECT_EQ(view.tooltip,
+            L"上次同步 03:50:36：失败，net time 命令出错（代码 2）：客户端没有所需的特权。");
 }
 
 TEST_F(FormTest, WithoutTheRightAClickAsksWindowsForItAndTheScheduleNever) {

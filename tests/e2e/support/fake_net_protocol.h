@@ -10,6 +10,9 @@ inline constexpr wchar_t kFakeNetLogVar[] = L"LTS_FAKE_NET_LOG";
 inline constexpr wchar_t kFakeNetSleepVar[] = L"LTS_FAKE_NET_SLEEP_MS";
 // Exit code (default 0).
 inline constexpr wchar_t kFakeNetExitVar[] = L"LTS_FAKE_NET_EXIT";
+// Text written to standard error in the console's code page before the
+// exit, as net.exe reports a failure.
+inline constexpr wchar_t kFakeNetOutputVar[] = L"LTS_FAKE_NET_OUTPUT";
 
 // One UTF-8 line, fields separated by tabs, in this order.
 inline constexpr char kFakeNetExeField[] = "exe=";
