@@ -34,10 +34,6 @@ bool SyncCommandProcess::Start(const std::wstring& commandLine) {
   return true;
 }
 
-bool SyncCommandProcess::IsRunning() const {
-  return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
-}
-
 std::optional<std::uint32_t> SyncCommandProcess::TakeExitCode() {
   if (!process_ || WaitForSingleObject(process_.Get(), 0) != WAIT_OBJECT_0) return std::nullopt;
   DWORD exitCode = 0;

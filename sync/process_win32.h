@@ -12,7 +12,8 @@ class SyncCommandProcess {
   // Starts the system's own net.exe, by its full path and hidden, so that no
   // net.exe beside the program or in the working directory runs instead.
   bool Start(const std::wstring& commandLine);
-  bool IsRunning() const;
+  // The handle to wait for while the command is watched, else null.
+  HANDLE Handle() const { return process_.Get(); }
   // The exit code, once, after the process has ended.
   std::optional<std::uint32_t> TakeExitCode();
 

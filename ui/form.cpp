@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "sync/address.h"
 #include "sync/scheduler.h"
 #include "sync/sync_command.h"
 #include "ui/colours.h"
@@ -76,14 +77,15 @@ void 同步软件::Command1_Click() {
 }
 
 void 同步软件::Command2_Click() {
-  const std::wstring commandLine = BuildSyncCommandLine(view_.服务器路径Text());
-  if (!system_.ProbeHost(view_.服务器路径Text())) {
-    view_.Set网络时间Caption(kSyncFailedCaption);
-  } else if (!system_.IsSyncCommandRunning() && !system_.StartSyncCommand(commandLine)) {
-    view_.Set网络时间Caption(kSyncFailedCaption);
-  }
-  // The caption for a started command waits until the command has ended.
   SyncTickCount_ = 0;
+  // An attempt still waiting for its echo or its command is the one that counts.
+  if (syncAttempt_ != SyncAttempt::None) return;
+  const std::wstring address = view_.服务器路径Text();
+  syncCommandLine_ = BuildSyncCommandLine(address);
+  if (SendProbe(ProbeFor::Sync, address))
+    syncAttempt_ = SyncAttempt::Probing;
+  else
+    EndSyncAttempt(kSyncFailedCaption);
 }
 
 void 同步软件::开机自动运行_Pressed() {
@@ -121,9 +123,14 @@ void 同步软件::Image1_Click() { system_.ShowUsage(kProgramName, kUsageText);
 
 void 同步软件::Timer1_Timer() {
   RetryTrayIcon();
-  ShowSyncOutcome();
   view_.Set本机时间Caption(L"本机时间 " + system_.LongTimeNow());
-  ShowReachability(system_.ProbeHost(view_.服务器路径Text()));
+  // One echo at a time: a silent server gets no more than before.
+  if (statusProbeText_) return;
+  const std::wstring text = view_.服务器路径Text();
+  if (SendProbe(ProbeFor::Status, text))
+    statusProbeText_ = text;
+  else
+    ShowReachability(false);
 }
 
 void 同步软件::Timer2_Timer() {
@@ -223,9 +230,45 @@ void 同步软件::RetryTrayIcon() {
   if (hiddenInTray_ && !trayIconAdded_) trayIconAdded_ = system_.AddTrayIcon();
 }
 
-void 同步软件::ShowSyncOutcome() {
-  if (const auto exitCode = system_.TakeSyncCommandExitCode())
-    view_.Set网络时间Caption(SyncEndedCaption(*exitCode, system_.LongTimeNow()));
+void 同步软件::ProbeHost_Completed(ProbeFor prober, bool answered) {
+  if (prober == ProbeFor::Status)
+    StatusProbe_Completed(answered);
+  else
+    SyncProbe_Completed(answered);
+}
+
+void 同步软件::SyncCommand_Ended(std::uint32_t exitCode) {
+  EndSyncAttempt(SyncEndedCaption(exitCode, system_.LongTimeNow()));
+}
+
+// A text that is no address is not sent: nobody could answer it.
+bool 同步软件::SendProbe(ProbeFor prober, const std::wstring& addressText) {
+  const auto address = ping::DottedQuadToAddress(addressText);
+  if (!address) return false;
+  system_.ProbeHost(prober, *address);
+  return true;
+}
+
+void 同步软件::StatusProbe_Completed(bool answered) {
+  // The answer for a text typed over since would colour the new text wrongly;
+  // the next tick asks about the new one.
+  const bool forTheShownText = statusProbeText_ == view_.服务器路径Text();
+  statusProbeText_.reset();
+  if (forTheShownText) ShowReachability(answered);
+}
+
+void 同步软件::SyncProbe_Completed(bool answered) {
+  if (!answered || !system_.StartSyncCommand(syncCommandLine_)) {
+    EndSyncAttempt(kSyncFailedCaption);
+    return;
+  }
+  // The caption for a started command waits until the command has ended.
+  syncAttempt_ = SyncAttempt::Running;
+}
+
+void 同步软件::EndSyncAttempt(const std::wstring& caption) {
+  syncAttempt_ = SyncAttempt::None;
+  view_.Set网络时间Caption(caption);
 }
 
 void 同步软件::ShowReachability(bool reachable) {

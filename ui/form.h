@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "settings/autostart.h"
@@ -37,6 +38,8 @@ class 同步软件 final : public 定义::SettingsControls {
   void Timer2_Timer();
   void TrayIcon_Notify(unsigned mouseMessage);
   void TaskbarCreated();
+  void ProbeHost_Completed(ProbeFor prober, bool answered);
+  void SyncCommand_Ended(std::uint32_t exitCode);
 
   bool IsHiddenInTray() const { return hiddenInTray_; }
   std::int64_t SyncTickCount() const { return SyncTickCount_; }
@@ -57,7 +60,10 @@ class 同步软件 final : public 定义::SettingsControls {
   void ShowSettingsNotice(const std::wstring& notice);
   void HideToTray();
   void RetryTrayIcon();
-  void ShowSyncOutcome();
+  bool SendProbe(ProbeFor prober, const std::wstring& addressText);
+  void StatusProbe_Completed(bool answered);
+  void SyncProbe_Completed(bool answered);
+  void EndSyncAttempt(const std::wstring& caption);
   void ShowReachability(bool reachable);
 
   FormView& view_;
@@ -78,4 +84,11 @@ class 同步软件 final : public 定义::SettingsControls {
   std::wstring storedAddress_;
   std::wstring settingsNotice_;
   std::int64_t SyncTickCount_ = 0;
+
+  // The text the status echo out was sent for; none while no echo is out.
+  std::optional<std::wstring> statusProbeText_;
+  // A sync attempt waits first for its echo, then for its command.
+  enum class SyncAttempt { None, Probing, Running };
+  SyncAttempt syncAttempt_ = SyncAttempt::None;
+  std::wstring syncCommandLine_;
 };

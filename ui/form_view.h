@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <optional>
 #include <string>
 
 // The window's controls as the handlers see them. The values of the check box
@@ -27,18 +26,22 @@ class FormView {
   ~FormView() = default;
 };
 
+// Who sent an echo: the twice-a-second status check or a sync attempt. At
+// most one of each is out at a time.
+enum class ProbeFor { Status, Sync };
+
 // What the handlers need of the system besides the settings file and the
 // Run key.
 class FormSystem {
  public:
   virtual bool IsAnotherInstanceRunning() = 0;
-  virtual bool ProbeHost(const std::wstring& address) = 0;
+  // Sends one echo and returns at once; the form hears of its end through
+  // 同步软件::ProbeHost_Completed.
+  virtual void ProbeHost(ProbeFor prober, std::int32_t address) = 0;
   virtual std::wstring LongTimeNow() = 0;
-  // At most one sync command runs at a time; its exit code is handed out
-  // once, on the first call after it ended.
-  virtual bool IsSyncCommandRunning() = 0;
+  // The form starts a command only when none runs; it hears of the command's
+  // end through 同步软件::SyncCommand_Ended.
   virtual bool StartSyncCommand(const std::wstring& commandLine) = 0;
-  virtual std::optional<std::uint32_t> TakeSyncCommandExitCode() = 0;
   // False when the shell refused the icon.
   virtual bool AddTrayIcon() = 0;
   virtual void RemoveTrayIcon() = 0;

@@ -1,7 +1,5 @@
 #include "ui/system_win32.h"
 
-#include "sync/probe_win32.h"
-
 namespace {
 // Per session: each user logged on may run the program once.
 constexpr wchar_t kInstanceMutexName[] = L"Local\\LanTimeSync.SingleInstance";
@@ -12,8 +10,6 @@ bool SystemWin32::IsAnotherInstanceRunning() {
   return GetLastError() == ERROR_ALREADY_EXISTS;
 }
 
-bool SystemWin32::ProbeHost(const std::wstring& address) { return ping::ProbeHost(address); }
-
 std::wstring SystemWin32::LongTimeNow() {
   wchar_t text[80];
   const int length = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, text, 80);
@@ -22,4 +18,19 @@ std::wstring SystemWin32::LongTimeNow() {
 
 void SystemWin32::ShowUsage(const std::wstring& caption, const std::wstring& text) {
   MessageBoxW(window_, text.c_str(), caption.c_str(), MB_OK);
+}
+
+std::vector<HANDLE> SystemWin32::Pending() const {
+  std::vector<HANDLE> pending;
+  for (const HANDLE handle :
+       {probes_[0].Completion(), probes_[1].Completion(), syncCommand_.Handle()})
+    if (handle) pending.push_back(handle);
+  return pending;
+}
+
+void SystemWin32::ReportEnded(同步软件& form) {
+  for (const ProbeFor prober : {ProbeFor::Status, ProbeFor::Sync})
+    if (const auto answered = Probe(prober).TakeAnswer())
+      form.ProbeHost_Completed(prober, *answered);
+  if (const auto exitCode = syncCommand_.TakeExitCode()) form.SyncCommand_Ended(*exitCode);
 }

@@ -2,7 +2,12 @@
 
 #include <windows.h>
 
+#include <array>
+#include <vector>
+
+#include "sync/probe_win32.h"
 #include "sync/process_win32.h"
+#include "ui/form.h"
 #include "ui/form_view.h"
 #include "ui/tray_win32.h"
 #include "win32/unique_handle.h"
@@ -12,22 +17,27 @@ class SystemWin32 final : public FormSystem {
   SystemWin32(HWND window, const TrayIconWin32& tray) : window_(window), tray_(tray) {}
 
   bool IsAnotherInstanceRunning() override;
-  bool ProbeHost(const std::wstring& address) override;
+  void ProbeHost(ProbeFor prober, std::int32_t address) override { Probe(prober).Send(address); }
   std::wstring LongTimeNow() override;
-  bool IsSyncCommandRunning() override { return syncCommand_.IsRunning(); }
   bool StartSyncCommand(const std::wstring& commandLine) override {
     return syncCommand_.Start(commandLine);
-  }
-  std::optional<std::uint32_t> TakeSyncCommandExitCode() override {
-    return syncCommand_.TakeExitCode();
   }
   bool AddTrayIcon() override { return tray_.Add(); }
   void RemoveTrayIcon() override { tray_.Remove(); }
   void ShowUsage(const std::wstring& caption, const std::wstring& text) override;
 
+  // What the message loop waits for besides messages: echoes on their way
+  // and the running command.
+  std::vector<HANDLE> Pending() const;
+  // Tells the form of every echo and command that has ended; waits for none.
+  void ReportEnded(同步软件& form);
+
  private:
+  ping::EchoProbe& Probe(ProbeFor prober) { return probes_[static_cast<std::size_t>(prober)]; }
+
   HWND window_;
   const TrayIconWin32& tray_;
+  std::array<ping::EchoProbe, 2> probes_;  // by ProbeFor
   SyncCommandProcess syncCommand_;
   UniqueKernelHandle instanceMutex_;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -133,33 +134,27 @@ class FakeView final : public FormView {
 
 class FakeSystem final : public FormSystem {
  public:
+  using Probe = std::pair<ProbeFor, std::int32_t>;
+
   bool anotherInstance = false;
-  bool reachable = true;
   bool startable = true;
-  bool commandRunning = false;
-  std::optional<std::uint32_t> endedExitCode;
   std::wstring timeOfDay = L"03:50:36";
-  std::vector<std::wstring> probes, startedCommands;
+  std::vector<Probe> probes;  // sent, in order; the form hears of their ends from the test
+  std::vector<std::wstring> startedCommands;
   int trayIcons = 0, trayAdds = 0;
   int trayRefusals = 0;  // adds the shell refuses before it takes the icon
   std::vector<std::wstring> usage;
   std::vector<std::wstring>* events = nullptr;  // shared with the view, when set
 
   bool IsAnotherInstanceRunning() override { return anotherInstance; }
-  bool ProbeHost(const std::wstring& address) override {
-    probes.push_back(address);
-    return reachable;
+  void ProbeHost(ProbeFor prober, std::int32_t address) override {
+    probes.push_back({prober, address});
   }
   std::wstring LongTimeNow() override { return timeOfDay; }
-  bool IsSyncCommandRunning() override { return commandRunning; }
   bool StartSyncCommand(const std::wstring& commandLine) override {
     if (!startable) return false;
     startedCommands.push_back(commandLine);
-    commandRunning = true;
     return true;
-  }
-  std::optional<std::uint32_t> TakeSyncCommandExitCode() override {
-    return std::exchange(endedExitCode, std::nullopt);
   }
   bool AddTrayIcon() override {
     ++trayAdds;
@@ -179,9 +174,8 @@ class FakeSystem final : public FormSystem {
     usage = {caption, text};
   }
 
-  // The running command ends with this exit code.
-  void EndCommand(std::uint32_t exitCode) {
-    commandRunning = false;
-    endedExitCode = exitCode;
+  std::size_t ProbesFor(ProbeFor prober) const {
+    return static_cast<std::size_t>(std::count_if(
+        probes.begin(), probes.end(), [&](const Probe& probe) { return probe.first == prober; }));
   }
 };

@@ -13,6 +13,9 @@ using 开机运行::RunKeyHive;
 constexpr wchar_t kNetwork[] = L"网络配置";
 constexpr wchar_t kSystem[] = L"系统配置";
 constexpr wchar_t kExe[] = L"C:\\Tools\\LanTimeSync.exe";
+// 192.168.1.1 and 127.0.0.1 as the echo call takes them.
+constexpr std::int32_t kDesignAddress = 0x0101A8C0;
+constexpr std::int32_t kLoopback = 0x0100007F;
 
 class FormTest : public testing::Test {
  protected:
@@ -31,6 +34,12 @@ class FormTest : public testing::Test {
   void Load() {
     form.Form_Load();
     file.writes.clear();
+  }
+
+  // "立即同步" against a server that answers: the command starts.
+  void SyncNow() {
+    form.Command2_Click();
+    form.ProbeHost_Completed(ProbeFor::Sync, true);
   }
 
   FakeView view;
@@ -116,75 +125,109 @@ TEST_F(FormTest, StoredIntervalRelabels) {
   EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"0");
 }
 
-TEST_F(FormTest, SyncNowStartsTheCommandAndReportsItsEnd) {
+TEST_F(FormTest, SyncNowProbesThenStartsTheCommandAndReportsItsEnd) {
   Load();
   view.address = L"127.0.0.1";
   view.网络时间 = L"等待同步";
   form.Command2_Click();
-  EXPECT_EQ(system.probes, std::vector<std::wstring>{L"127.0.0.1"});
+  EXPECT_EQ(system.probes, (std::vector<FakeSystem::Probe>{{ProbeFor::Sync, kLoopback}}));
+  EXPECT_TRUE(system.startedCommands.empty());
+  form.ProbeHost_Completed(ProbeFor::Sync, true);
   EXPECT_EQ(system.startedCommands, std::vector<std::wstring>{L"net time \\\\127.0.0.1 /set /yes"});
   EXPECT_EQ(view.网络时间, L"等待同步");  // started is not yet synchronised
 
-  system.EndCommand(0);
   system.timeOfDay = L"03:51:00";
-  form.Timer1_Timer();
+  form.SyncCommand_Ended(0);
   EXPECT_EQ(view.网络时间, L"同步时间 03:51:00");
 }
 
 TEST_F(FormTest, SyncNowReportsAFailedCommand) {
   Load();
-  form.Command2_Click();
-  system.EndCommand(2);
-  form.Timer1_Timer();
+  SyncNow();
+  form.SyncCommand_Ended(2);
   EXPECT_EQ(view.网络时间, L"钟联错误");
 }
 
 TEST_F(FormTest, SyncNowWithoutAnAnswerStartsNothing) {
   Load();
-  system.reachable = false;
   for (int i = 0; i < 30; ++i) form.Timer2_Timer();
   form.Command2_Click();
+  EXPECT_EQ(form.SyncTickCount(), 0);
+  form.ProbeHost_Completed(ProbeFor::Sync, false);
   EXPECT_TRUE(system.startedCommands.empty());
   EXPECT_EQ(view.网络时间, L"钟联错误");
-  EXPECT_EQ(form.SyncTickCount(), 0);
 }
 
 TEST_F(FormTest, SyncNowThatCannotStartTheCommandReportsAnError) {
   Load();
   system.startable = false;
-  form.Command2_Click();
+  SyncNow();
   EXPECT_EQ(view.网络时间, L"钟联错误");
 }
 
-TEST_F(FormTest, SyncNowWhileACommandRunsStartsNoSecond) {
+TEST_F(FormTest, TextThatIsNoAddressIsNeverSent) {
+  Load();
+  view.address = L"192.168.1.1.5";
+  form.Timer1_Timer();
+  EXPECT_EQ(view.addressBack, colours::kRed);
+  form.Command2_Click();
+  EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_TRUE(system.probes.empty());
+}
+
+TEST_F(FormTest, AnAttemptWaitingForItsEchoOrItsCommandStartsNoOther) {
   Load();
   form.Command2_Click();
   for (int i = 0; i < 5; ++i) form.Timer2_Timer();
   form.Command2_Click();
-  EXPECT_EQ(system.startedCommands.size(), 1u);
+  EXPECT_EQ(system.probes.size(), 1u);
   EXPECT_EQ(form.SyncTickCount(), 0);
+
+  form.ProbeHost_Completed(ProbeFor::Sync, true);
+  form.Command2_Click();
+  EXPECT_EQ(system.probes.size(), 1u);
+  EXPECT_EQ(system.startedCommands.size(), 1u);
+
+  form.SyncCommand_Ended(0);
+  form.Command2_Click();
+  EXPECT_EQ(system.probes.size(), 2u);
+}
+
+// A command may end and the next attempt begin before any timer ticks: each
+// ending is shown when it happens, so none is lost to the next.
+TEST_F(FormTest, EveryEndingIsShownAtOnceInTheOrderOfEnding) {
+  Load();
+  SyncNow();
+  form.SyncCommand_Ended(2);
+  EXPECT_EQ(view.网络时间, L"钟联错误");
+  SyncNow();
+  form.SyncCommand_Ended(0);
+  EXPECT_EQ(view.网络时间, L"同步时间 03:50:36");
+  EXPECT_EQ(system.startedCommands.size(), 2u);
 }
 
 TEST_F(FormTest, ScheduledSyncRunsAfterTheIntervalAndRestartsTheCount) {
   StoreSettings(L"127.0.0.1", L"0", L"1");
   Load();
   for (int i = 0; i < 59; ++i) form.Timer2_Timer();
-  EXPECT_TRUE(system.startedCommands.empty());
+  EXPECT_EQ(system.ProbesFor(ProbeFor::Sync), 0u);
   form.Timer2_Timer();
-  EXPECT_EQ(system.startedCommands.size(), 1u);
+  EXPECT_EQ(system.ProbesFor(ProbeFor::Sync), 1u);
   EXPECT_EQ(form.SyncTickCount(), 0);
+  form.ProbeHost_Completed(ProbeFor::Sync, true);
+  EXPECT_EQ(system.startedCommands.size(), 1u);
 }
 
 TEST_F(FormTest, ManualSyncRestartsTheSchedule) {
   StoreSettings(L"127.0.0.1", L"0", L"1");
   Load();
   for (int i = 0; i < 50; ++i) form.Timer2_Timer();
-  form.Command2_Click();
-  system.EndCommand(0);
+  SyncNow();
+  form.SyncCommand_Ended(0);
   for (int i = 0; i < 59; ++i) form.Timer2_Timer();
-  EXPECT_EQ(system.startedCommands.size(), 1u);
+  EXPECT_EQ(system.ProbesFor(ProbeFor::Sync), 1u);
   form.Timer2_Timer();
-  EXPECT_EQ(system.startedCommands.size(), 2u);
+  EXPECT_EQ(system.ProbesFor(ProbeFor::Sync), 2u);
 }
 
 TEST_F(FormTest, IntervalZeroWritesItsCaptionOnEveryTickAndHoldsTheCount) {
@@ -201,25 +244,46 @@ TEST_F(FormTest, LoweringTheIntervalBelowTheCountSyncsOnTheNextTick) {
   Load();
   for (int i = 0; i < 400; ++i) form.Timer2_Timer();
   form.Set滚动条Value(5);
-  EXPECT_TRUE(system.startedCommands.empty());
+  EXPECT_EQ(system.ProbesFor(ProbeFor::Sync), 0u);
   form.Timer2_Timer();
-  EXPECT_EQ(system.startedCommands.size(), 1u);
+  EXPECT_EQ(system.ProbesFor(ProbeFor::Sync), 1u);
 }
 
 TEST_F(FormTest, LocalClockAndReachabilityColours) {
   Load();
   form.Timer1_Timer();
   EXPECT_EQ(view.本机时间, L"本机时间 03:50:36");
+  EXPECT_EQ(system.probes, (std::vector<FakeSystem::Probe>{{ProbeFor::Status, kDesignAddress}}));
+  form.ProbeHost_Completed(ProbeFor::Status, true);
   EXPECT_EQ(view.addressBack, colours::kGreen);
   EXPECT_EQ(view.addressFore, colours::kBlack);
   EXPECT_EQ(view.网络时间Colour, colours::kGreen);
 
-  system.reachable = false;
   form.Timer1_Timer();
+  form.ProbeHost_Completed(ProbeFor::Status, false);
   EXPECT_EQ(view.addressBack, colours::kRed);
   EXPECT_EQ(view.addressFore, colours::kWhite);
   EXPECT_EQ(view.网络时间Colour, colours::kRed);
-  EXPECT_EQ(system.probes.back(), L"192.168.1.1");
+}
+
+TEST_F(FormTest, AStatusEchoOutHoldsBackTheNext) {
+  Load();
+  for (int i = 0; i < 3; ++i) form.Timer1_Timer();
+  EXPECT_EQ(system.probes.size(), 1u);
+  EXPECT_EQ(view.本机时间, L"本机时间 03:50:36");
+  form.ProbeHost_Completed(ProbeFor::Status, false);
+  form.Timer1_Timer();
+  EXPECT_EQ(system.probes.size(), 2u);
+}
+
+TEST_F(FormTest, AnAnswerForATextTypedOverIsNotShown) {
+  Load();
+  form.Timer1_Timer();
+  view.address = L"127.0.0.1";
+  form.ProbeHost_Completed(ProbeFor::Status, true);
+  EXPECT_NE(view.addressBack, colours::kGreen);
+  form.Timer1_Timer();
+  EXPECT_EQ(system.probes.back(), (FakeSystem::Probe{ProbeFor::Status, kLoopback}));
 }
 
 TEST_F(FormTest, HideSavesThenHidesIntoTheTray) {
