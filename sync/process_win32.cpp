@@ -42,3 +42,9 @@ std::optional<std::uint32_t> SyncCommandProcess::TakeExitCode() {
   process_.Reset();
   return exitCode;
 }
+
+void SyncCommandProcess::End() {
+  // Fails only for a command that has just ended by itself, which is as good.
+  TerminateProcess(process_.Get(), 1);
+  process_.Reset();
+}

@@ -16,6 +16,8 @@ class SyncCommandProcess {
   HANDLE Handle() const { return process_.Get(); }
   // The exit code, once, after the process has ended.
   std::optional<std::uint32_t> TakeExitCode();
+  // Ends the command and stops watching it: its end is never reported.
+  void End();
 
  private:
   UniqueKernelHandle process_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -8,6 +9,10 @@
 std::wstring BuildSyncCommandLine(const std::wstring& address);
 
 inline constexpr wchar_t kSyncFailedCaption[] = L"钟联错误";
+
+// A command still running after this long hangs (on a stuck network session,
+// say). It is ended and counts as failed, so that later syncs can run.
+inline constexpr std::chrono::seconds kSyncCommandTimeLimit{60};
 
 // The status caption once the command has ended: only exit code 0 means the
 // clock was set.

@@ -135,6 +135,7 @@ void 同步软件::Timer1_Timer() {
 
 void 同步软件::Timer2_Timer() {
   if (settingsUnread_) RetryUnreadSettings();
+  EndOverdueSyncCommand();
   switch (AdvanceSyncSchedule(滚动条_, SyncTickCount_)) {
     case ScheduleTick::NoInterval: view_.Set网络时间Caption(kNoIntervalCaption); break;
     case ScheduleTick::SyncDue: Command2_Click(); break;
@@ -264,6 +265,15 @@ void 同步软件::SyncProbe_Completed(bool answered) {
   }
   // The caption for a started command waits until the command has ended.
   syncAttempt_ = SyncAttempt::Running;
+  syncCommandStarted_ = system_.SteadyNow();
+}
+
+void 同步软件::EndOverdueSyncCommand() {
+  if (syncAttempt_ != SyncAttempt::Running ||
+      system_.SteadyNow() - syncCommandStarted_ < kSyncCommandTimeLimit)
+    return;
+  system_.EndSyncCommand();
+  EndSyncAttempt(kSyncFailedCaption);
 }
 
 void 同步软件::EndSyncAttempt(const std::wstring& caption) {

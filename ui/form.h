@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -63,6 +64,7 @@ class 同步软件 final : public 定义::SettingsControls {
   bool SendProbe(ProbeFor prober, const std::wstring& addressText);
   void StatusProbe_Completed(bool answered);
   void SyncProbe_Completed(bool answered);
+  void EndOverdueSyncCommand();
   void EndSyncAttempt(const std::wstring& caption);
   void ShowReachability(bool reachable);
 
@@ -91,4 +93,5 @@ class 同步软件 final : public 定义::SettingsControls {
   enum class SyncAttempt { None, Probing, Running };
   SyncAttempt syncAttempt_ = SyncAttempt::None;
   std::wstring syncCommandLine_;
+  std::chrono::milliseconds syncCommandStarted_{};
 };

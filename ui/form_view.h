@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -39,9 +40,13 @@ class FormSystem {
   // 同步软件::ProbeHost_Completed.
   virtual void ProbeHost(ProbeFor prober, std::int32_t address) = 0;
   virtual std::wstring LongTimeNow() = 0;
+  // Never goes back, whatever happens to the clock the command sets.
+  virtual std::chrono::milliseconds SteadyNow() = 0;
   // The form starts a command only when none runs; it hears of the command's
   // end through 同步软件::SyncCommand_Ended.
   virtual bool StartSyncCommand(const std::wstring& commandLine) = 0;
+  // Ends the running command; its end is then not reported.
+  virtual void EndSyncCommand() = 0;
   // False when the shell refused the icon.
   virtual bool AddTrayIcon() = 0;
   virtual void RemoveTrayIcon() = 0;

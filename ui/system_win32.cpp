@@ -16,6 +16,11 @@ std::wstring SystemWin32::LongTimeNow() {
   return length > 0 ? std::wstring(text, static_cast<std::size_t>(length - 1)) : std::wstring();
 }
 
+std::chrono::milliseconds SystemWin32::SteadyNow() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now().time_since_epoch());
+}
+
 void SystemWin32::ShowUsage(const std::wstring& caption, const std::wstring& text) {
   MessageBoxW(window_, text.c_str(), caption.c_str(), MB_OK);
 }

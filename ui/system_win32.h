@@ -19,9 +19,11 @@ class SystemWin32 final : public FormSystem {
   bool IsAnotherInstanceRunning() override;
   void ProbeHost(ProbeFor prober, std::int32_t address) override { Probe(prober).Send(address); }
   std::wstring LongTimeNow() override;
+  std::chrono::milliseconds SteadyNow() override;
   bool StartSyncCommand(const std::wstring& commandLine) override {
     return syncCommand_.Start(commandLine);
   }
+  void EndSyncCommand() override { syncCommand_.End(); }
   bool AddTrayIcon() override { return tray_.Add(); }
   void RemoveTrayIcon() override { tray_.Remove(); }
   void ShowUsage(const std::wstring& caption, const std::wstring& text) override;

@@ -2,7 +2,7 @@
 // the clock; Wine's own net.exe does not implement that, and a real clock
 // change is the last thing a test machine wants. This one only records how it
 // was started (path, command line, show-window flags), optionally takes its
-// time, and exits with the code the test asked for.
+// time or hangs, and exits with the code the test asked for.
 //
 // Talks to the tests through the environment variables and the log format in
 // support/fake_net_protocol.h.
@@ -70,5 +70,7 @@ int wmain() {
   // The line is on disk before the sleep: a test sees the call while the
   // "net time" is still running.
   if (const DWORD sleepMs = EnvNumber(e2e::kFakeNetSleepVar, 0)) Sleep(sleepMs);
+  const std::wstring hold = Env(e2e::kFakeNetHoldVar);
+  while (!hold.empty() && GetFileAttributesW(hold.c_str()) != INVALID_FILE_ATTRIBUTES) Sleep(50);
   ExitProcess(EnvNumber(e2e::kFakeNetExitVar, 0));
 }

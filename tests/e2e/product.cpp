@@ -39,6 +39,7 @@ void ProductTest::SetUp() {
   dir_ = FreshWorkDirForCurrentTest();
   ASSERT_FALSE(dir_.empty());
   netLog_ = dir_ + L"\\net.log";
+  netHold_ = dir_ + L"\\net.hold";
   wchar_t systemDirectory[MAX_PATH];
   ASSERT_NE(GetSystemDirectoryW(systemDirectory, MAX_PATH), 0u);
   // The test net.exe, put there once for the whole run by main.
@@ -49,6 +50,7 @@ void ProductTest::SetUp() {
 
 void ProductTest::TearDown() {
   if (product_.Running()) product_.Terminate();
+  DeleteFileW(netHold_.c_str());  // a hung test net.exe ends with it
 }
 
 void ProductTest::Start() { StartIn(dir_); }
@@ -58,7 +60,8 @@ void ProductTest::StartIn(const std::wstring& directory) {
   ASSERT_FALSE(exe_.empty());
   product_ = Process::Launch(exe_, {.extraEnv = {{kFakeNetLogVar, netLog_},
                                                  {kFakeNetExitVar, netExitCode_},
-                                                 {kFakeNetSleepVar, netSleepMilliseconds_}}});
+                                                 {kFakeNetSleepVar, netSleepMilliseconds_},
+                                                 {kFakeNetHoldVar, netHold_}}});
   ASSERT_TRUE(product_.Started()) << "CreateProcessW error " << product_.Error();
   window_ = WaitForTopWindow(product_.Id(), {.className = kWindowClass});
   ASSERT_NE(window_, nullptr);

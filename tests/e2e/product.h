@@ -60,6 +60,7 @@ class ProductTest : public ::testing::Test {
   std::wstring netLog_;
   std::wstring netExitCode_ = L"0";
   std::wstring netSleepMilliseconds_ = L"0";
+  std::wstring netHold_;  // the test net.exe hangs while this file exists
   std::wstring systemNet_;
   Process product_;
   HWND window_ = nullptr;

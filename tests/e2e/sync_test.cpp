@@ -4,6 +4,7 @@
 #include <chrono>
 
 #include "product.h"
+#include "sync/sync_command.h"
 
 namespace e2e {
 namespace {
@@ -107,6 +108,25 @@ TEST_F(SyncTest, PressesWhileAnAttemptWaitsStartNothing) {
   ASSERT_TRUE(WaitFor([&] { return IsSyncedCaption(TextOf(id网络时间)); }))
       << ToCodePage(TextOf(id网络时间), CP_UTF8);
   EXPECT_EQ(NetCalls().size(), 1u);
+}
+
+TEST_F(SyncTest, AHungCommandIsEndedAtTheTimeLimitAndTheNextOneRuns) {
+  ASSERT_TRUE(WriteFileBytes(netHold_, ""));
+  Start();
+  WaitUntilShown();
+  TypeAddress(L"127.0.0.1");
+  PressSyncNow();
+  ASSERT_TRUE(WaitFor([&] { return !NetCalls().empty(); }));
+  const int limit = static_cast<int>(std::chrono::milliseconds(kSyncCommandTimeLimit).count());
+  EXPECT_TRUE(
+      WaitFor([&] { return TextOf(id网络时间) == L"钟联错误"; }, limit + kDefaultTimeoutMs));
+  EXPECT_TRUE(WaitFor([] { return ProcessIdsByExeName(L"net.exe").empty(); }));
+
+  ASSERT_TRUE(DeleteFileW(netHold_.c_str()));
+  PressSyncNow();
+  EXPECT_TRUE(WaitFor([&] { return IsSyncedCaption(TextOf(id网络时间)); }))
+      << ToCodePage(TextOf(id网络时间), CP_UTF8);
+  EXPECT_EQ(NetCalls().size(), 2u);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -139,8 +140,10 @@ class FakeSystem final : public FormSystem {
   bool anotherInstance = false;
   bool startable = true;
   std::wstring timeOfDay = L"03:50:36";
+  std::chrono::milliseconds now{1000};
   std::vector<Probe> probes;  // sent, in order; the form hears of their ends from the test
   std::vector<std::wstring> startedCommands;
+  int endedCommands = 0;
   int trayIcons = 0, trayAdds = 0;
   int trayRefusals = 0;  // adds the shell refuses before it takes the icon
   std::vector<std::wstring> usage;
@@ -151,11 +154,13 @@ class FakeSystem final : public FormSystem {
     probes.push_back({prober, address});
   }
   std::wstring LongTimeNow() override { return timeOfDay; }
+  std::chrono::milliseconds SteadyNow() override { return now; }
   bool StartSyncCommand(const std::wstring& commandLine) override {
     if (!startable) return false;
     startedCommands.push_back(commandLine);
     return true;
   }
+  void EndSyncCommand() override { ++endedCommands; }
   bool AddTrayIcon() override {
     ++trayAdds;
     if (trayRefusals > 0) {

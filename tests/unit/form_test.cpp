@@ -193,6 +193,26 @@ TEST_F(FormTest, AnAttemptWaitingForItsEchoOrItsCommandStartsNoOther) {
   EXPECT_EQ(system.probes.size(), 2u);
 }
 
+TEST_F(FormTest, ACommandPastTheTimeLimitIsEndedAsFailed) {
+  Load();
+  SyncNow();
+  view.网络时间 = L"等待同步";
+  system.now += std::chrono::seconds(59);
+  form.Timer2_Timer();
+  EXPECT_EQ(system.endedCommands, 0);
+  EXPECT_EQ(view.网络时间, L"等待同步");
+
+  system.now += std::chrono::seconds(1);
+  form.Timer2_Timer();
+  EXPECT_EQ(system.endedCommands, 1);
+  EXPECT_EQ(view.网络时间, L"钟联错误");
+  form.Timer2_Timer();
+  EXPECT_EQ(system.endedCommands, 1);
+
+  SyncNow();
+  EXPECT_EQ(system.startedCommands.size(), 2u);
+}
+
 // A command may end and the next attempt begin before any timer ticks: each
 // ending is shown when it happens, so none is lost to the next.
 TEST_F(FormTest, EveryEndingIsShownAtOnceInTheOrderOfEnding) {
