@@ -22,4 +22,4 @@ if [[ -f $wine_build/window.bmp ]]; then
   echo "screenshot of the window: $wine_build/window.png"
 fi
 
-scripts/sandbox.sh scripts/wine-desktop.sh "$wine_build/bin/timer1_blocking_bench.exe"
+scripts/sandbox.sh scripts/wine-desktop.sh "$wine_build/bin/window_responsiveness_bench.exe"

@@ -70,10 +70,6 @@ ElevatedStart SyncCommandProcess::StartElevated(HWND owner, const std::wstring& 
   return ElevatedStart::Started;
 }
 
-bool SyncCommandProcess::IsRunning() const {
-  return process_ && WaitForSingleObject(process_.Get(), 0) == WAIT_TIMEOUT;
-}
-
 std::optional<CommandEnd> SyncCommandProcess::TakeEnd() {
   if (!process_ || WaitForSingleObject(process_.Get(), 0) != WAIT_OBJECT_0) return std::nullopt;
   DWORD exitCode = 0;
@@ -81,4 +77,13 @@ std::optional<CommandEnd> SyncCommandProcess::TakeEnd() {
   if (!GetExitCodeProcess(process_.Get(), &exitCode)) exitCode = 1;
   process_.Reset();
   return CommandEnd{exitCode, std::exchange(output_, {}).TakeText()};
+}
+
+void SyncCommandProcess::End() {
+  // Fails for a command that has just ended by itself, which is as good, and
+  // for one raised through the consent prompt, which this program may not
+  // end: it is no longer watched, so that the next attempt can run.
+  TerminateProcess(process_.Get(), 1);
+  process_.Reset();
+  output_ = {};
 }

@@ -16,10 +16,13 @@ class SyncCommandProcess {
   bool Start(const std::wstring& commandLine);
   // The same net.exe through the consent prompt, which belongs to owner.
   ElevatedStart StartElevated(HWND owner, const std::wstring& arguments);
-  bool IsRunning() const;
+  // The handle to wait for while the command is watched, else null.
+  HANDLE Handle() const { return process_.Get(); }
   // How it ended, once, after the process has ended. A command started
   // through the consent prompt has no pipe: only its exit code is known.
   std::optional<CommandEnd> TakeEnd();
+  // Ends the command and stops watching it: its end is never reported.
+  void End();
 
  private:
   UniqueKernelHandle process_;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
 #include <string>
 
@@ -11,6 +12,10 @@ std::wstring BuildSyncCommandLine(const std::wstring& address);
 std::wstring SyncCommandArguments(const std::wstring& address);
 
 inline constexpr wchar_t kSyncFailedCaption[] = L"钟联错误";
+
+// A command still running after this long hangs (on a stuck network session,
+// say). It is ended and counts as failed, so that later syncs can run.
+inline constexpr std::chrono::seconds kSyncCommandTimeLimit{60};
 
 // How a started command ended: its exit code and what it wrote, as far as
 // that could be read.

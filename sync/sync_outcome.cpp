@@ -30,6 +30,9 @@ std::wstring Explanation(const SyncOutcome& outcome) {
       return L"失败，本程序没有更改系统时间的权限。请点“立即同步”，在 Windows 询问时选“是”。";
     case SyncEnd::Declined: return L"失败，在 Windows 询问是否允许更改系统时间时选了“否”。";
     case SyncEnd::NotStarted: return L"失败，无法启动 net time 命令。";
+    case SyncEnd::TimedOut:
+      return L"失败，net time 命令 " + std::to_wstring(kSyncCommandTimeLimit.count()) +
+             L" 秒内没有结束，已被终止。";
     case SyncEnd::CommandFailed: return L"失败，" + FailedCommandReason(outcome);
   }
   return L"";

@@ -12,6 +12,7 @@ enum class SyncEnd {
   NoRightButElevatable,  // no right, but a click on "立即同步" can ask for it
   Declined,              // the consent prompt was declined
   NotStarted,            // net.exe could not be started
+  TimedOut,              // net.exe ran past its time limit and was ended
   CommandFailed,         // net.exe ended with an exit code other than 0
 };
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "sync/address.h"
 #include "sync/scheduler.h"
 #include "sync/sync_command.h"
 #include "ui/colours.h"
@@ -80,32 +81,15 @@ void 同步软件::Command1_Click() {
 void 同步软件::Command2_Click() { Synchronise(SyncTrigger::Click); }
 
 void 同步软件::Synchronise(SyncTrigger trigger) {
-  const std::wstring address = view_.服务器路径Text();
-  const SyncRoute route = ChooseSyncRoute(ReadClockRight(), trigger);
-  if (!system_.ProbeHost(address))
-    ShowOutcome({SyncEnd::NoAnswer});
-  else if (!system_.IsSyncCommandRunning())
-    StartSyncCommand(route, address);
   SyncTickCount_ = 0;
-}
-
-// The caption for a started command waits until the command has ended.
-void 同步软件::StartSyncCommand(SyncRoute route, const std::wstring& address) {
-  switch (route) {
-    case SyncRoute::Direct:
-      if (!system_.StartSyncCommand(BuildSyncCommandLine(address)))
-        ShowOutcome({SyncEnd::NotStarted});
-      break;
-    case SyncRoute::Elevated:
-      switch (system_.StartSyncCommandElevated(SyncCommandArguments(address))) {
-        case ElevatedStart::Started: break;
-        case ElevatedStart::Declined: ShowOutcome({SyncEnd::Declined}); break;
-        case ElevatedStart::Failed: ShowOutcome({SyncEnd::NotStarted}); break;
-      }
-      break;
-    case SyncRoute::NoRight: ShowOutcome({SyncEnd::NoRight}); break;
-    case SyncRoute::NoRightButElevatable: ShowOutcome({SyncEnd::NoRightButElevatable}); break;
-  }
+  // An attempt still waiting for its echo or its command is the one that counts.
+  if (syncAttempt_ != SyncAttempt::None) return;
+  syncAddress_ = view_.服务器路径Text();
+  syncRoute_ = ChooseSyncRoute(ReadClockRight(), trigger);
+  if (SendProbe(ProbeFor::Sync, syncAddress_))
+    syncAttempt_ = SyncAttempt::Probing;
+  else
+    EndSyncAttempt({SyncEnd::NoAnswer});
 }
 
 // Read before each attempt, so that the shield always matches what a click
@@ -152,13 +136,19 @@ void 同步软件::Image1_Click() { system_.ShowUsage(kProgramName, kUsageText);
 
 void 同步软件::Timer1_Timer() {
   RetryTrayIcon();
-  ShowSyncOutcome();
   view_.Set本机时间Caption(L"本机时间 " + system_.LongTimeNow());
-  ShowReachability(system_.ProbeHost(view_.服务器路径Text()));
+  // One echo at a time: a silent server gets no more than before.
+  if (statusProbeText_) return;
+  const std::wstring text = view_.服务器路径Text();
+  if (SendProbe(ProbeFor::Status, text))
+    statusProbeText_ = text;
+  else
+    ShowReachability(false);
 }
 
 void 同步软件::Timer2_Timer() {
   if (settingsUnread_) RetryUnreadSettings();
+  EndOverdueSyncCommand();
   switch (AdvanceSyncSchedule(滚动条_, SyncTickCount_)) {
     case ScheduleTick::NoInterval:
       if (!outcomeShown_) view_.Set网络时间Caption(kNoIntervalCaption);
@@ -256,12 +246,74 @@ void 同步软件::RetryTrayIcon() {
   if (hiddenInTray_ && !trayIconAdded_) trayIconAdded_ = system_.AddTrayIcon();
 }
 
-void 同步软件::ShowSyncOutcome() {
-  if (const auto ended = system_.TakeSyncCommandEnd())
-    ShowOutcome(CommandOutcome(ended->exitCode, ended->output));
+void 同步软件::ProbeHost_Completed(ProbeFor prober, bool answered) {
+  if (prober == ProbeFor::Status)
+    StatusProbe_Completed(answered);
+  else
+    SyncProbe_Completed(answered);
 }
 
-void 同步软件::ShowOutcome(const SyncOutcome& outcome) {
+void 同步软件::SyncCommand_Ended(const CommandEnd& ended) {
+  EndSyncAttempt(CommandOutcome(ended.exitCode, ended.output));
+}
+
+// A text that is no address is not sent: nobody could answer it.
+bool 同步软件::SendProbe(ProbeFor prober, const std::wstring& addressText) {
+  const auto address = ping::DottedQuadToAddress(addressText);
+  if (!address) return false;
+  system_.ProbeHost(prober, *address);
+  return true;
+}
+
+void 同步软件::StatusProbe_Completed(bool answered) {
+  // The answer for a text typed over since would colour the new text wrongly;
+  // the next tick asks about the new one.
+  const bool forTheShownText = statusProbeText_ == view_.服务器路径Text();
+  statusProbeText_.reset();
+  if (forTheShownText) ShowReachability(answered);
+}
+
+void 同步软件::SyncProbe_Completed(bool answered) {
+  const std::optional<SyncOutcome> notStarted =
+      answered ? StartSyncCommand() : SyncOutcome{SyncEnd::NoAnswer};
+  if (notStarted) {
+    EndSyncAttempt(*notStarted);
+    return;
+  }
+  // The caption for a started command waits until the command has ended.
+  syncAttempt_ = SyncAttempt::Running;
+  syncCommandStarted_ = system_.SteadyNow();
+}
+
+// Nothing once the command runs; else why it does not.
+std::optional<SyncOutcome> 同步软件::StartSyncCommand() {
+  switch (syncRoute_) {
+    case SyncRoute::Direct:
+      if (system_.StartSyncCommand(BuildSyncCommandLine(syncAddress_))) return std::nullopt;
+      return SyncOutcome{SyncEnd::NotStarted};
+    case SyncRoute::Elevated:
+      switch (system_.StartSyncCommandElevated(SyncCommandArguments(syncAddress_))) {
+        case ElevatedStart::Started: return std::nullopt;
+        case ElevatedStart::Declined: return SyncOutcome{SyncEnd::Declined};
+        case ElevatedStart::Failed: return SyncOutcome{SyncEnd::NotStarted};
+      }
+      break;
+    case SyncRoute::NoRight: return SyncOutcome{SyncEnd::NoRight};
+    case SyncRoute::NoRightButElevatable: return SyncOutcome{SyncEnd::NoRightButElevatable};
+  }
+  return SyncOutcome{SyncEnd::NotStarted};
+}
+
+void 同步软件::EndOverdueSyncCommand() {
+  if (syncAttempt_ != SyncAttempt::Running ||
+      system_.SteadyNow() - syncCommandStarted_ < kSyncCommandTimeLimit)
+    return;
+  system_.EndSyncCommand();
+  EndSyncAttempt({SyncEnd::TimedOut});
+}
+
+void 同步软件::EndSyncAttempt(const SyncOutcome& outcome) {
+  syncAttempt_ = SyncAttempt::None;
   const std::wstring now = system_.LongTimeNow();
   view_.Set网络时间Caption(OutcomeCaption(outcome, now));
   outcomeShown_ = true;

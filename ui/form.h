@@ -1,6 +1,8 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "settings/autostart.h"
@@ -39,6 +41,8 @@ class 同步软件 final : public 定义::SettingsControls {
   void Timer2_Timer();
   void TrayIcon_Notify(unsigned mouseMessage);
   void TaskbarCreated();
+  void ProbeHost_Completed(ProbeFor prober, bool answered);
+  void SyncCommand_Ended(const CommandEnd& ended);
 
   bool IsHiddenInTray() const { return hiddenInTray_; }
   std::int64_t SyncTickCount() const { return SyncTickCount_; }
@@ -60,10 +64,13 @@ class 同步软件 final : public 定义::SettingsControls {
   void HideToTray();
   void RetryTrayIcon();
   void Synchronise(SyncTrigger trigger);
-  void StartSyncCommand(SyncRoute route, const std::wstring& address);
   std::optional<ClockRight> ReadClockRight();
-  void ShowSyncOutcome();
-  void ShowOutcome(const SyncOutcome& outcome);
+  bool SendProbe(ProbeFor prober, const std::wstring& addressText);
+  void StatusProbe_Completed(bool answered);
+  void SyncProbe_Completed(bool answered);
+  std::optional<SyncOutcome> StartSyncCommand();
+  void EndOverdueSyncCommand();
+  void EndSyncAttempt(const SyncOutcome& outcome);
   void ShowStatusDetail();
   void ShowReachability(bool reachable);
 
@@ -90,4 +97,13 @@ class 同步软件 final : public 定义::SettingsControls {
   // and an interval of 0 no longer writes over it.
   bool outcomeShown_ = false;
   std::int64_t SyncTickCount_ = 0;
+
+  // The text the status echo out was sent for; none while no echo is out.
+  std::optional<std::wstring> statusProbeText_;
+  // A sync attempt waits first for its echo, then for its command.
+  enum class SyncAttempt { None, Probing, Running };
+  SyncAttempt syncAttempt_ = SyncAttempt::None;
+  std::wstring syncAddress_;
+  SyncRoute syncRoute_ = SyncRoute::Direct;
+  std::chrono::milliseconds syncCommandStarted_{};
 };

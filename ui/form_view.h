@@ -1,7 +1,7 @@
 #pragma once
 
+#include <chrono>
 #include <cstdint>
-#include <optional>
 #include <string>
 
 #include "sync/sync_command.h"
@@ -31,21 +31,29 @@ class FormView {
   ~FormView() = default;
 };
 
+// Who sent an echo: the twice-a-second status check or a sync attempt. At
+// most one of each is out at a time.
+enum class ProbeFor { Status, Sync };
+
 // What the handlers need of the system besides the settings file and the
 // Run key.
 class FormSystem {
  public:
   virtual bool IsAnotherInstanceRunning() = 0;
-  virtual bool ProbeHost(const std::wstring& address) = 0;
+  // Sends one echo and returns at once; the form hears of its end through
+  // 同步软件::ProbeHost_Completed.
+  virtual void ProbeHost(ProbeFor prober, std::int32_t address) = 0;
   virtual std::wstring LongTimeNow() = 0;
-  // At most one sync command runs at a time; how it ended is handed out
-  // once, on the first call after it ended.
-  virtual bool IsSyncCommandRunning() = 0;
+  // Never goes back, whatever happens to the clock the command sets.
+  virtual std::chrono::milliseconds SteadyNow() = 0;
+  // The form starts a command only when none runs; it hears of the command's
+  // end through 同步软件::SyncCommand_Ended.
   virtual bool StartSyncCommand(const std::wstring& commandLine) = 0;
   // The same command through the consent prompt, for the right to change
   // the clock; the process it starts is watched like the other.
   virtual ElevatedStart StartSyncCommandElevated(const std::wstring& arguments) = 0;
-  virtual std::optional<CommandEnd> TakeSyncCommandEnd() = 0;
+  // Ends the running command; its end is then not reported.
+  virtual void EndSyncCommand() = 0;
   // False when the shell refused the icon.
   virtual bool AddTrayIcon() = 0;
   virtual void RemoveTrayIcon() = 0;

@@ -2,6 +2,8 @@
 #include <commctrl.h>
 #include <ole2.h>
 
+#include <vector>
+
 #include "settings/exe_location.h"
 #include "settings/exe_location_win32.h"
 #include "settings/profile_win32.h"
@@ -28,14 +30,24 @@ class OleSession {
   bool initialised_;
 };
 
-int RunMessageLoop(const MainWindow& window) {
-  MSG msg;
-  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
-    if (window.TranslateDialogKeys(msg)) continue;
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
+// Echoes and the sync command end while the loop waits for messages; their
+// ends reach the form here, on the one thread, between two messages.
+int RunMessageLoop(const MainWindow& window, SystemWin32& system, 同步软件& form) {
+  for (;;) {
+    system.ReportEnded(form);
+    const std::vector<HANDLE> pending = system.Pending();
+    const DWORD woken =
+        MsgWaitForMultipleObjectsEx(static_cast<DWORD>(pending.size()), pending.data(), INFINITE,
+                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    if (woken == WAIT_FAILED) WaitMessage();  // rather than spin; ends are then seen late
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
+      if (window.TranslateDialogKeys(msg)) continue;
+      TranslateMessage(&msg);
+      DispatchMessageW(&msg);
+    }
   }
-  return static_cast<int>(msg.wParam);
 }
 
 }  // namespace
@@ -58,6 +70,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   ProcessTokenClockRight clockRight;
   同步软件 form(window, system, clockRight, iniFile, runKey, 开机运行::RunValueData(exe));
   window.Attach(form);
+  // A message box or a drag runs a loop of its own, which ticks the timers.
+  window.BeforeEachTick([&] { system.ReportEnded(form); });
   form.Form_Load();
-  return RunMessageLoop(window);
+  return RunMessageLoop(window, system, form);
 }

@@ -1,7 +1,5 @@
 #include "ui/system_win32.h"
 
-#include "sync/probe_win32.h"
-
 namespace {
 // Per session: each user logged on may run the program once.
 constexpr wchar_t kInstanceMutexName[] = L"Local\\LanTimeSync.SingleInstance";
@@ -17,14 +15,32 @@ bool SystemWin32::IsAnotherInstanceRunning() {
   return !mutex || error == ERROR_ALREADY_EXISTS;
 }
 
-bool SystemWin32::ProbeHost(const std::wstring& address) { return ping::ProbeHost(address); }
-
 std::wstring SystemWin32::LongTimeNow() {
   wchar_t text[80];
   const int length = GetTimeFormatW(LOCALE_USER_DEFAULT, 0, nullptr, nullptr, text, 80);
   return length > 0 ? std::wstring(text, static_cast<std::size_t>(length - 1)) : std::wstring();
 }
 
+std::chrono::milliseconds SystemWin32::SteadyNow() {
+  return std::chrono::duration_cast<std::chrono::milliseconds>(
+      std::chrono::steady_clock::now().time_since_epoch());
+}
+
 void SystemWin32::ShowUsage(const std::wstring& caption, const std::wstring& text) {
   MessageBoxW(window_, text.c_str(), caption.c_str(), MB_OK);
+}
+
+std::vector<HANDLE> SystemWin32::Pending() const {
+  std::vector<HANDLE> pending;
+  for (const HANDLE handle :
+       {probes_[0].Completion(), probes_[1].Completion(), syncCommand_.Handle()})
+    if (handle) pending.push_back(handle);
+  return pending;
+}
+
+void SystemWin32::ReportEnded(同步软件& form) {
+  for (const ProbeFor prober : {ProbeFor::Status, ProbeFor::Sync})
+    if (const auto answered = Probe(prober).TakeAnswer())
+      form.ProbeHost_Completed(prober, *answered);
+  if (const auto ended = syncCommand_.TakeEnd()) form.SyncCommand_Ended(*ended);
 }

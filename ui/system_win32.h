@@ -2,7 +2,12 @@
 
 #include <windows.h>
 
+#include <array>
+#include <vector>
+
+#include "sync/probe_win32.h"
 #include "sync/process_win32.h"
+#include "ui/form.h"
 #include "ui/form_view.h"
 #include "ui/tray_win32.h"
 #include "win32/unique_handle.h"
@@ -12,24 +17,33 @@ class SystemWin32 final : public FormSystem {
   SystemWin32(HWND window, TrayIconWin32& tray) : window_(window), tray_(tray) {}
 
   bool IsAnotherInstanceRunning() override;
-  bool ProbeHost(const std::wstring& address) override;
+  void ProbeHost(ProbeFor prober, std::int32_t address) override { Probe(prober).Send(address); }
   std::wstring LongTimeNow() override;
-  bool IsSyncCommandRunning() override { return syncCommand_.IsRunning(); }
+  std::chrono::milliseconds SteadyNow() override;
   bool StartSyncCommand(const std::wstring& commandLine) override {
     return syncCommand_.Start(commandLine);
   }
   ElevatedStart StartSyncCommandElevated(const std::wstring& arguments) override {
     return syncCommand_.StartElevated(window_, arguments);
   }
-  std::optional<CommandEnd> TakeSyncCommandEnd() override { return syncCommand_.TakeEnd(); }
+  void EndSyncCommand() override { syncCommand_.End(); }
   bool AddTrayIcon() override { return tray_.Add(); }
   void RemoveTrayIcon() override { tray_.Remove(); }
   void SetTrayTip(const std::wstring& tip) override { tray_.SetTip(tip); }
   void ShowUsage(const std::wstring& caption, const std::wstring& text) override;
 
+  // What the message loop waits for besides messages: echoes on their way
+  // and the running command.
+  std::vector<HANDLE> Pending() const;
+  // Tells the form of every echo and command that has ended; waits for none.
+  void ReportEnded(同步软件& form);
+
  private:
+  ping::EchoProbe& Probe(ProbeFor prober) { return probes_[static_cast<std::size_t>(prober)]; }
+
   HWND window_;
   TrayIconWin32& tray_;
+  std::array<ping::EchoProbe, 2> probes_;  // by ProbeFor
   SyncCommandProcess syncCommand_;
   UniqueKernelHandle instanceMutex_;
 };

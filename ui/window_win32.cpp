@@ -196,6 +196,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_TIMER:
       if (!form_) break;
+      if (beforeEachTick_) beforeEachTick_();
       if (wParam == kTimer1) form_->Timer1_Timer();
       if (wParam == kTimer2) form_->Timer2_Timer();
       return 0;

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 
 #include "ui/dpi_win32.h"
 #include "ui/form.h"
@@ -26,6 +27,7 @@ class MainWindow final : public FormView {
   // no window left, when any of them cannot be made.
   bool Create();
   void Attach(同步软件& form) { form_ = &form; }
+  void BeforeEachTick(std::function<void()> call) { beforeEachTick_ = std::move(call); }
   HWND Handle() const { return window_; }
   // Keyboard navigation between the controls; true when msg was handled.
   bool TranslateDialogKeys(MSG& msg) const;
@@ -70,6 +72,7 @@ class MainWindow final : public FormView {
   HINSTANCE instance_;
   HWND window_ = nullptr;
   同步软件* form_ = nullptr;
+  std::function<void()> beforeEachTick_;
   UINT taskbarCreatedMessage_ = 0;
   int dpi_ = 96;
 

@@ -2,7 +2,8 @@
 // the clock; Wine's own net.exe does not implement that, and a real clock
 // change is the last thing a test machine wants. This one only records how it
 // was started (path, command line, show-window flags), optionally takes its
-// time, writes what the test asked for, and exits with the code it asked for.
+// time or hangs, writes what the test asked for, and exits with the code it
+// asked for.
 //
 // Talks to the tests through the environment variables and the log format in
 // support/fake_net_protocol.h.
@@ -77,6 +78,8 @@ int wmain() {
   // The line is on disk before the sleep: a test sees the call while the
   // "net time" is still running.
   if (const DWORD sleepMs = EnvNumber(e2e::kFakeNetSleepVar, 0)) Sleep(sleepMs);
+  const std::wstring hold = Env(e2e::kFakeNetHoldVar);
+  while (!hold.empty() && GetFileAttributesW(hold.c_str()) != INVALID_FILE_ATTRIBUTES) Sleep(50);
   WriteError(Env(e2e::kFakeNetOutputVar));
   ExitProcess(EnvNumber(e2e::kFakeNetExitVar, 0));
 }

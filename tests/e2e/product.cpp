@@ -45,6 +45,7 @@ void ProductTest::SetUp() {
   dir_ = FreshWorkDirForCurrentTest();
   ASSERT_FALSE(dir_.empty());
   netLog_ = dir_ + L"\\net.log";
+  netHold_ = dir_ + L"\\net.hold";
   wchar_t systemDirectory[MAX_PATH];
   ASSERT_NE(GetSystemDirectoryW(systemDirectory, MAX_PATH), 0u);
   // The test net.exe, put there once for the whole run by main.
@@ -55,6 +56,7 @@ void ProductTest::SetUp() {
 
 void ProductTest::TearDown() {
   if (product_.Running()) product_.Terminate();
+  DeleteFileW(netHold_.c_str());  // a hung test net.exe ends with it
 }
 
 void ProductTest::Start() { StartIn(dir_); }
@@ -65,6 +67,7 @@ void ProductTest::StartIn(const std::wstring& directory) {
   product_ = Process::Launch(exe_, {.extraEnv = {{kFakeNetLogVar, netLog_},
                                                  {kFakeNetExitVar, netExitCode_},
                                                  {kFakeNetSleepVar, netSleepMilliseconds_},
+                                                 {kFakeNetHoldVar, netHold_},
                                                  {kFakeNetOutputVar, netOutput_}},
                                     .token = token_.Get()});
   ASSERT_TRUE(product_.Started()) << "CreateProcessW error " << product_.Error();

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <map>
 #include <optional>
@@ -136,41 +138,38 @@ class FakeView final : public FormView {
 
 class FakeSystem final : public FormSystem {
  public:
+  using Probe = std::pair<ProbeFor, std::int32_t>;
+
   bool anotherInstance = false;
-  bool reachable = true;
   bool startable = true;
-  bool commandRunning = false;
-  ElevatedStart elevatedStart = ElevatedStart::Started;
-  std::optional<CommandEnd> ended;
   std::wstring timeOfDay = L"03:50:36";
-  std::vector<std::wstring> probes, startedCommands, elevatedArguments;
+  std::chrono::milliseconds now{1000};
+  std::vector<Probe> probes;  // sent, in order; the form hears of their ends from the test
+  std::vector<std::wstring> startedCommands, elevatedArguments;
+  ElevatedStart elevatedStart = ElevatedStart::Started;
   std::wstring trayTip = L"局域网同步软件";
+  int endedCommands = 0;
   int trayIcons = 0, trayAdds = 0;
   int trayRefusals = 0;  // adds the shell refuses before it takes the icon
   std::vector<std::wstring> usage;
   std::vector<std::wstring>* events = nullptr;  // shared with the view, when set
 
   bool IsAnotherInstanceRunning() override { return anotherInstance; }
-  bool ProbeHost(const std::wstring& address) override {
-    probes.push_back(address);
-    return reachable;
+  void ProbeHost(ProbeFor prober, std::int32_t address) override {
+    probes.push_back({prober, address});
   }
   std::wstring LongTimeNow() override { return timeOfDay; }
-  bool IsSyncCommandRunning() override { return commandRunning; }
+  std::chrono::milliseconds SteadyNow() override { return now; }
   bool StartSyncCommand(const std::wstring& commandLine) override {
     if (!startable) return false;
     startedCommands.push_back(commandLine);
-    commandRunning = true;
     return true;
   }
   ElevatedStart StartSyncCommandElevated(const std::wstring& arguments) override {
     elevatedArguments.push_back(arguments);
-    commandRunning = elevatedStart == ElevatedStart::Started;
     return elevatedStart;
   }
-  std::optional<CommandEnd> TakeSyncCommandEnd() override {
-    return std::exchange(ended, std::nullopt);
-  }
+  void EndSyncCommand() override { ++endedCommands; }
   bool AddTrayIcon() override {
     ++trayAdds;
     if (trayRefusals > 0) {
@@ -190,10 +189,9 @@ class FakeSystem final : public FormSystem {
     usage = {caption, text};
   }
 
-  // The running command ends with this exit code, having written output.
-  void EndCommand(std::uint32_t exitCode, std::wstring output = L"") {
-    commandRunning = false;
-    ended = CommandEnd{exitCode, std::move(output)};
+  std::size_t ProbesFor(ProbeFor prober) const {
+    return static_cast<std::size_t>(std::count_if(
+        probes.begin(), probes.end(), [&](const Probe& probe) { return probe.first == prober; }));
   }
 };
 

@@ -13,6 +13,9 @@ using 开机运行::RunKeyHive;
 constexpr wchar_t kNetwork[] = L"网络配置";
 constexpr wchar_t kSystem[] = L"系统配置";
 constexpr wchar_t kExe[] = L"C:\\Tools\\LanTimeSync.exe";
+// 192.168.1.1 and 127.0.0.1 as the echo call takes them.
+constexpr std::int32_t kDesignAddress = 0x0101A8C0;
+constexpr std::int32_t kLoopback = 0x0100007F;
 
 class FormTest : public testing::Test {
  protected:
@@ -31,6 +34,16 @@ class FormTest : public testing::Test {
   void Load() {
     form.Form_Load();
     file.writes.clear();
+  }
+
+  // "立即同步" against a server that answers: the command starts.
+  void SyncNow() {
+    form.Command2_Click();
+    form.ProbeHost_Completed(ProbeFor::Sync, true);
+  }
+
+  void CommandEnds(std::uint32_t exitCode, std::wstring output = L"") {
+    form.SyncCommand_Ended({exitCode, std::move(output)});
   }
 
   FakeView view;
@@ -117,21 +130,22 @@ TEST_F(FormTest, StoredIntervalRelabels) {
   EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"0");
 }
 
-TEST_F(FormTest, SyncNowStartsTheCommandAndReportsItsEnd) {
+TEST_F(FormTest, SyncNowProbesThenStartsTheCommandAndReportsItsEnd) {
   Load();
   view.address = L"127.0.0.1";
   view.网络时间 = L"等待同步";
   form.Command2_Click();
-  EXPECT_EQ(system.probes, std::vector<std::wstring>{L"127.0.0.1"});
+  EXPECT_EQ(system.probes, (std::vector<FakeSystem::Probe>{{ProbeFor::Sync, kLoopback}}));
+  EXPECT_TRUE(system.startedCommands.empty());
+  form.ProbeHost_Completed(ProbeFor::Sync, true);
   EXPECT_EQ(system.startedCommands, std::vector<std::wstring>{L"net time \\\\127.0.0.1 /set /yes"});
   EXPECT_EQ(view.网络时间, L"等待同步");  // started is not yet synchronised
 
   EXPECT_EQ(view.tooltip, L"");
   EXPECT_EQ(system.trayTip, L"局域网同步软件");
 
-  system.EndCommand(0);
   system.timeOfDay = L"03:51:00";
-  form.Timer1_Timer();
+  CommandEnds(0);
   EXPECT_EQ(view.网络时间, L"同步时间 03:51:00");
   const std::wstring reason = L"上次同步 03:51:00：成功，本机时间已按服务器校准。";
   EXPECT_EQ(view.tooltip, reason);
@@ -141,9 +155,8 @@ TEST_F(FormTest, SyncNowStartsTheCommandAndReportsItsEnd) {
 
 TEST_F(FormTest, SyncNowReportsAFailedCommand) {
   Load();
-  form.Command2_Click();
-  system.EndCommand(2, L"发生系统错误 1314。\r\n\r\n客户端没有所需的特权。\r\n\r\n");
-  form.Timer1_Timer();
+  SyncNow();
+  CommandEnds(2, L"发生系统错误 1314。\r\n\r\n客户端没有所需的特权。\r\n\r\n");
   EXPECT_EQ(view.网络时间, L"钟联错误");
   EXPECT_EQ(view.tooltip,
             L"上次同步 03:50:36：失败，net time 命令出错（代码 2）：客户端没有所需的特权。");
@@ -155,7 +168,8 @@ TEST_F(FormTest, WithoutTheRightAClickAsksWindowsForItAndTheScheduleNever) {
   Load();
   EXPECT_TRUE(view.command2Shield);
   for (int i = 0; i < 60; ++i) form.Timer2_Timer();
-  EXPECT_EQ(system.probes.size(), 1u);
+  form.ProbeHost_Completed(ProbeFor::Sync, true);
+  EXPECT_EQ(system.ProbesFor(ProbeFor::Sync), 1u);
   EXPECT_TRUE(system.startedCommands.empty());
   EXPECT_TRUE(system.elevatedArguments.empty());
   EXPECT_EQ(view.网络时间, L"钟联错误");
@@ -164,11 +178,10 @@ TEST_F(FormTest, WithoutTheRightAClickAsksWindowsForItAndTheScheduleNever) {
             L"询问时选“是”。");
   EXPECT_EQ(form.SyncTickCount(), 0);
 
-  form.Command2_Click();
+  SyncNow();
   EXPECT_EQ(system.elevatedArguments, std::vector<std::wstring>{L"time \\\\127.0.0.1 /set /yes"});
   EXPECT_TRUE(system.startedCommands.empty());
-  system.EndCommand(0);
-  form.Timer1_Timer();
+  CommandEnds(0);
   EXPECT_EQ(view.网络时间, L"同步时间 03:50:36");
 }
 
@@ -183,7 +196,7 @@ TEST_F(FormTest, APromptDeclinedOrNotShownIsAnError) {
   for (const auto& [start, explanation] : cases) {
     system.elevatedStart = start;
     view.网络时间 = L"等待同步";
-    form.Command2_Click();
+    SyncNow();
     EXPECT_EQ(view.网络时间, L"钟联错误");
     EXPECT_EQ(view.tooltip, std::wstring(L"上次同步 03:50:36：") + explanation);
   }
@@ -194,7 +207,7 @@ TEST_F(FormTest, WithoutTheRightAndNoWayToGetItNothingStarts) {
   clockRight.right = ClockRight{};
   Load();
   EXPECT_FALSE(view.command2Shield);
-  form.Command2_Click();
+  SyncNow();
   EXPECT_TRUE(system.startedCommands.empty());
   EXPECT_TRUE(system.elevatedArguments.empty());
   EXPECT_EQ(view.网络时间, L"钟联错误");
@@ -208,57 +221,113 @@ TEST_F(FormTest, AnUnreadableTokenSyncsAsBefore) {
   clockRight.right = std::nullopt;
   Load();
   EXPECT_FALSE(view.command2Shield);
-  form.Command2_Click();
+  SyncNow();
   EXPECT_EQ(system.startedCommands.size(), 1u);
 }
 
 TEST_F(FormTest, SyncNowWithoutAnAnswerStartsNothing) {
   Load();
-  system.reachable = false;
   for (int i = 0; i < 30; ++i) form.Timer2_Timer();
   form.Command2_Click();
+  EXPECT_EQ(form.SyncTickCount(), 0);
+  form.ProbeHost_Completed(ProbeFor::Sync, false);
   EXPECT_TRUE(system.startedCommands.empty());
   EXPECT_EQ(view.网络时间, L"钟联错误");
   EXPECT_EQ(view.tooltip, L"上次同步 03:50:36：失败，服务器没有应答，请检查地址和网络。");
-  EXPECT_EQ(form.SyncTickCount(), 0);
 }
 
 TEST_F(FormTest, SyncNowThatCannotStartTheCommandReportsAnError) {
   Load();
   system.startable = false;
-  form.Command2_Click();
+  SyncNow();
   EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_EQ(view.tooltip, L"上次同步 03:50:36：失败，无法启动 net time 命令。");
 }
 
-TEST_F(FormTest, SyncNowWhileACommandRunsStartsNoSecond) {
+TEST_F(FormTest, TextThatIsNoAddressIsNeverSent) {
+  Load();
+  view.address = L"192.168.1.1.5";
+  form.Timer1_Timer();
+  EXPECT_EQ(view.addressBack, colours::kRed);
+  form.Command2_Click();
+  EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_TRUE(system.probes.empty());
+}
+
+TEST_F(FormTest, AnAttemptWaitingForItsEchoOrItsCommandStartsNoOther) {
   Load();
   form.Command2_Click();
   for (int i = 0; i < 5; ++i) form.Timer2_Timer();
   form.Command2_Click();
-  EXPECT_EQ(system.startedCommands.size(), 1u);
+  EXPECT_EQ(system.probes.size(), 1u);
   EXPECT_EQ(form.SyncTickCount(), 0);
+
+  form.ProbeHost_Completed(ProbeFor::Sync, true);
+  form.Command2_Click();
+  EXPECT_EQ(system.probes.size(), 1u);
+  EXPECT_EQ(system.startedCommands.size(), 1u);
+
+  CommandEnds(0);
+  form.Command2_Click();
+  EXPECT_EQ(system.probes.size(), 2u);
+}
+
+TEST_F(FormTest, ACommandPastTheTimeLimitIsEndedAsFailed) {
+  Load();
+  SyncNow();
+  view.网络时间 = L"等待同步";
+  system.now += std::chrono::seconds(59);
+  form.Timer2_Timer();
+  EXPECT_EQ(system.endedCommands, 0);
+  EXPECT_EQ(view.网络时间, L"等待同步");
+
+  system.now += std::chrono::seconds(1);
+  form.Timer2_Timer();
+  EXPECT_EQ(system.endedCommands, 1);
+  EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_EQ(view.tooltip, L"上次同步 03:50:36：失败，net time 命令 60 秒内没有结束，已被终止。");
+  form.Timer2_Timer();
+  EXPECT_EQ(system.endedCommands, 1);
+
+  SyncNow();
+  EXPECT_EQ(system.startedCommands.size(), 2u);
+}
+
+// A command may end and the next attempt begin before any timer ticks: each
+// ending is shown when it happens, so none is lost to the next.
+TEST_F(FormTest, EveryEndingIsShownAtOnceInTheOrderOfEnding) {
+  Load();
+  SyncNow();
+  CommandEnds(2);
+  EXPECT_EQ(view.网络时间, L"钟联错误");
+  SyncNow();
+  CommandEnds(0);
+  EXPECT_EQ(view.网络时间, L"同步时间 03:50:36");
+  EXPECT_EQ(system.startedCommands.size(), 2u);
 }
 
 TEST_F(FormTest, ScheduledSyncRunsAfterTheIntervalAndRestartsTheCount) {
   StoreSettings(L"127.0.0.1", L"0", L"1");
   Load();
   for (int i = 0; i < 59; ++i) form.Timer2_Timer();
-  EXPECT_TRUE(system.startedCommands.empty());
+  EXPECT_EQ(system.ProbesFor(ProbeFor::Sync), 0u);
   form.Timer2_Timer();
-  EXPECT_EQ(system.startedCommands.size(), 1u);
+  EXPECT_EQ(system.ProbesFor(ProbeFor::Sync), 1u);
   EXPECT_EQ(form.SyncTickCount(), 0);
+  form.ProbeHost_Completed(ProbeFor::Sync, true);
+  EXPECT_EQ(system.startedCommands.size(), 1u);
 }
 
 TEST_F(FormTest, ManualSyncRestartsTheSchedule) {
   StoreSettings(L"127.0.0.1", L"0", L"1");
   Load();
   for (int i = 0; i < 50; ++i) form.Timer2_Timer();
-  form.Command2_Click();
-  system.EndCommand(0);
+  SyncNow();
+  CommandEnds(0);
   for (int i = 0; i < 59; ++i) form.Timer2_Timer();
-  EXPECT_EQ(system.startedCommands.size(), 1u);
+  EXPECT_EQ(system.ProbesFor(ProbeFor::Sync), 1u);
   form.Timer2_Timer();
-  EXPECT_EQ(system.startedCommands.size(), 2u);
+  EXPECT_EQ(system.ProbesFor(ProbeFor::Sync), 2u);
 }
 
 TEST_F(FormTest, IntervalZeroWritesItsCaptionOnEveryTickAndHoldsTheCount) {
@@ -274,11 +343,10 @@ TEST_F(FormTest, IntervalZeroWritesItsCaptionOnEveryTickAndHoldsTheCount) {
 TEST_F(FormTest, IntervalZeroLeavesTheOutcomeOfASyncNowUntilTheIntervalChanges) {
   StoreSettings(L"127.0.0.1", L"0", L"0");
   Load();
-  form.Command2_Click();
+  SyncNow();
   form.Timer2_Timer();
   EXPECT_EQ(view.网络时间, L"没有设定自动校时间隔") << "no attempt has ended yet";
-  system.EndCommand(0);
-  form.Timer1_Timer();
+  CommandEnds(0);
   for (int i = 0; i < 5; ++i) form.Timer2_Timer();
   EXPECT_EQ(view.网络时间, L"同步时间 03:50:36");
 
@@ -293,25 +361,46 @@ TEST_F(FormTest, LoweringTheIntervalBelowTheCountSyncsOnTheNextTick) {
   Load();
   for (int i = 0; i < 400; ++i) form.Timer2_Timer();
   form.Set滚动条Value(5);
-  EXPECT_TRUE(system.startedCommands.empty());
+  EXPECT_EQ(system.ProbesFor(ProbeFor::Sync), 0u);
   form.Timer2_Timer();
-  EXPECT_EQ(system.startedCommands.size(), 1u);
+  EXPECT_EQ(system.ProbesFor(ProbeFor::Sync), 1u);
 }
 
 TEST_F(FormTest, LocalClockAndReachabilityColours) {
   Load();
   form.Timer1_Timer();
   EXPECT_EQ(view.本机时间, L"本机时间 03:50:36");
+  EXPECT_EQ(system.probes, (std::vector<FakeSystem::Probe>{{ProbeFor::Status, kDesignAddress}}));
+  form.ProbeHost_Completed(ProbeFor::Status, true);
   EXPECT_EQ(view.addressBack, colours::kGreen);
   EXPECT_EQ(view.addressFore, colours::kBlack);
   EXPECT_EQ(view.网络时间Colour, colours::kGreen);
 
-  system.reachable = false;
   form.Timer1_Timer();
+  form.ProbeHost_Completed(ProbeFor::Status, false);
   EXPECT_EQ(view.addressBack, colours::kRed);
   EXPECT_EQ(view.addressFore, colours::kWhite);
   EXPECT_EQ(view.网络时间Colour, colours::kRed);
-  EXPECT_EQ(system.probes.back(), L"192.168.1.1");
+}
+
+TEST_F(FormTest, AStatusEchoOutHoldsBackTheNext) {
+  Load();
+  for (int i = 0; i < 3; ++i) form.Timer1_Timer();
+  EXPECT_EQ(system.probes.size(), 1u);
+  EXPECT_EQ(view.本机时间, L"本机时间 03:50:36");
+  form.ProbeHost_Completed(ProbeFor::Status, false);
+  form.Timer1_Timer();
+  EXPECT_EQ(system.probes.size(), 2u);
+}
+
+TEST_F(FormTest, AnAnswerForATextTypedOverIsNotShown) {
+  Load();
+  form.Timer1_Timer();
+  view.address = L"127.0.0.1";
+  form.ProbeHost_Completed(ProbeFor::Status, true);
+  EXPECT_NE(view.addressBack, colours::kGreen);
+  form.Timer1_Timer();
+  EXPECT_EQ(system.probes.back(), (FakeSystem::Probe{ProbeFor::Status, kLoopback}));
 }
 
 TEST_F(FormTest, HideSavesThenHidesIntoTheTray) {
@@ -465,8 +554,8 @@ TEST_F(FormTest, AFailedSaveIsToldOnceAndClosingTriesAgain) {
 
 TEST_F(FormTest, TheLastAttemptsReasonAndAFailedSaveShareTheTooltipAndTheTrayTip) {
   Load();
-  system.reachable = false;
   form.Command2_Click();
+  form.ProbeHost_Completed(ProbeFor::Sync, false);
   file.writeFailure = 定义::FileFailure{定义::FileProblem::ReadOnly, 5};
   form.Set滚动条Value(20);
   const std::wstring reason = L"上次同步 03:50:36：失败，服务器没有应答，请检查地址和网络。";

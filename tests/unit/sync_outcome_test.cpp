@@ -19,6 +19,7 @@ TEST(OutcomeReason, EachEndInWordsWithTheTimeOfTheAttempt) {
       {{SyncEnd::Declined},
        L"上次同步 14:05:09：失败，在 Windows 询问是否允许更改系统时间时选了“否”。"},
       {{SyncEnd::NotStarted}, L"上次同步 14:05:09：失败，无法启动 net time 命令。"},
+      {{SyncEnd::TimedOut}, L"上次同步 14:05:09：失败，net time 命令 60 秒内没有结束，已被终止。"},
       {{SyncEnd::CommandFailed, 2, L"发生系统错误 1314。"},
        L"上次同步 14:05:09：失败，net time 命令出错（代码 2）：发生系统错误 1314。"},
       {{SyncEnd::CommandFailed, 2}, L"上次同步 14:05:09：失败，net time 命令出错（代码 2）。"},

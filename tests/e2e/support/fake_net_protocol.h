@@ -8,6 +8,9 @@ namespace e2e {
 inline constexpr wchar_t kFakeNetLogVar[] = L"LTS_FAKE_NET_LOG";
 // Milliseconds to stay alive after writing the line (a slow "net time").
 inline constexpr wchar_t kFakeNetSleepVar[] = L"LTS_FAKE_NET_SLEEP_MS";
+// While a file of this name exists the fake net.exe does not end (a "net
+// time" that hangs); unset or absent: it ends as the other variables say.
+inline constexpr wchar_t kFakeNetHoldVar[] = L"LTS_FAKE_NET_HOLD";
 // Exit code (default 0).
 inline constexpr wchar_t kFakeNetExitVar[] = L"LTS_FAKE_NET_EXIT";
 // Text written to standard error in the console's code page before the
