@@ -1,4 +1,4 @@
-// winsock2.h must come before windows.h, which the header brings along.
+// winsock2.h must come before windows.h.
 // clang-format off
 #include <winsock2.h>
 #include <windows.h>
@@ -8,13 +8,17 @@
 
 #include "sync/probe_win32.h"
 
+#include <memory>
+
+#include "win32/unique_handle.h"
+
 namespace ping {
 namespace {
 
 // IcmpCreateFile reports failure with INVALID_HANDLE_VALUE.
 using UniqueIcmpHandle = UniqueHandle<HANDLE, &::IcmpCloseHandle, InvalidHandleValueIsNone>;
 
-// The reply buffer: the 32-bit echo reply header and room for the data.
+// The reply buffer: the echo reply header and room for the data.
 struct IcmpEchoReply {
   ICMP_ECHO_REPLY header;
   char data[250];
@@ -23,57 +27,40 @@ struct IcmpEchoReply {
 // struct gets to a multiple of four bytes.
 constexpr DWORD kReplySize = sizeof(ICMP_ECHO_REPLY) + sizeof(IcmpEchoReply::data);
 constexpr DWORD kTimeoutMilliseconds = 200;
-// An echo has ended by its time-out; this leaves the system ample room.
-constexpr DWORD kLongestEchoMilliseconds = 5 * kTimeoutMilliseconds;
 char kRequestData[] = "Echo This";
 constexpr WORD kRequestSize = sizeof kRequestData - 1;
 
-}  // namespace
-
-struct EchoProbe::Echo {
-  // Only an echo reply is an answer: an ICMP error such as host unreachable,
-  // which a router sends for a server that is down, is stored as a reply too.
-  bool IsAnswer(DWORD replies) const { return replies != 0 && reply.header.Status == IP_SUCCESS; }
-
-  // Declared first, so that the handle, which may still write into it, is
-  // closed before it goes.
-  IcmpEchoReply reply{};
-  UniqueIcmpHandle icmp{IcmpCreateFile()};
+struct Echo {
+  std::int32_t address;
+  EchoEnded ended;
 };
 
-EchoProbe::EchoProbe() : completed_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-
-// The echo call writes into the reply buffer until the echo has ended.
-EchoProbe::~EchoProbe() {
-  if (const HANDLE pending = Completion()) WaitForSingleObject(pending, kLongestEchoMilliseconds);
+// The echo call that waits for its end, on this pool thread: the asynchronous
+// forms leave writes behind in freed memory under Wine.
+bool EchoIsAnswered(std::int32_t address) {
+  const UniqueIcmpHandle icmp(IcmpCreateFile());
+  if (!icmp) return false;
+  IcmpEchoReply reply{};
+  const DWORD replies =
+      IcmpSendEcho(icmp.Get(), static_cast<IPAddr>(address), kRequestData, kRequestSize, nullptr,
+                   &reply, kReplySize, kTimeoutMilliseconds);
+  // Only an echo reply is an answer: an ICMP error such as host unreachable,
+  // which a router sends for a server that is down, is stored as a reply too.
+  return replies != 0 && reply.header.Status == IP_SUCCESS;
 }
 
-void EchoProbe::Send(std::int32_t address) {
-  endedAtOnce_ = false;
-  // Without an event the echo call would wait for the answer.
-  if (!completed_ || !ResetEvent(completed_.Get())) {
-    echo_.reset();
-    return;
-  }
-  echo_ = std::make_unique<Echo>();
-  if (!echo_->icmp) return;
-  const DWORD replies = IcmpSendEcho2(echo_->icmp.Get(), completed_.Get(), nullptr, nullptr,
-                                      static_cast<IPAddr>(address), kRequestData, kRequestSize,
-                                      nullptr, &echo_->reply, kReplySize, kTimeoutMilliseconds);
-  if (replies == 0 && GetLastError() == ERROR_IO_PENDING)
-    endedAtOnce_.reset();
-  else
-    endedAtOnce_ = echo_->IsAnswer(replies);
+void CALLBACK SendOnPoolThread(PTP_CALLBACK_INSTANCE, void* context) {
+  const std::unique_ptr<Echo> echo(static_cast<Echo*>(context));
+  echo->ended(EchoIsAnswered(echo->address));
 }
 
-std::optional<bool> EchoProbe::TakeAnswer() {
-  if (!endedAtOnce_ && (!echo_ || WaitForSingleObject(completed_.Get(), 0) != WAIT_OBJECT_0))
-    return std::nullopt;
-  const bool answered =
-      endedAtOnce_ ? *endedAtOnce_ : echo_->IsAnswer(IcmpParseReplies(&echo_->reply, kReplySize));
-  echo_.reset();
-  endedAtOnce_.reset();
-  return answered;
+}  // namespace
+
+bool SendEcho(std::int32_t address, EchoEnded ended) {
+  auto echo = std::make_unique<Echo>(Echo{address, std::move(ended)});
+  if (!TrySubmitThreadpoolCallback(SendOnPoolThread, echo.get(), nullptr)) return false;
+  echo.release();  // the pool thread owns it now
+  return true;
 }
 
 }  // namespace ping

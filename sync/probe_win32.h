@@ -1,40 +1,18 @@
 #pragma once
 
-#include <windows.h>
-
 #include <cstdint>
-#include <memory>
-#include <optional>
-
-#include "win32/unique_handle.h"
+#include <functional>
 
 namespace ping {
 
-// One ICMP echo at a time, sent without waiting: its event is signalled when
-// the echo has been answered or its 200 ms have passed.
-class EchoProbe {
- public:
-  EchoProbe();
-  ~EchoProbe();
-  EchoProbe(const EchoProbe&) = delete;
-  EchoProbe& operator=(const EchoProbe&) = delete;
+// Called on a thread of the system's pool once the echo has ended: whether
+// the server answered.
+using EchoEnded = std::function<void(bool answered)>;
 
-  // Sends one echo to the address, which is in network byte order. Only when
-  // none is out: the one out would write into a freed buffer.
-  void Send(std::int32_t address);
-  // The handle to wait for while the echo is on its way, else null.
-  HANDLE Completion() const { return echo_ && !endedAtOnce_ ? completed_.Get() : nullptr; }
-  // Once the echo has ended, and only once: whether the server answered.
-  std::optional<bool> TakeAnswer();
-
- private:
-  // The ICMP handle of one echo and the reply buffer it writes into.
-  struct Echo;
-
-  UniqueKernelHandle completed_;
-  std::unique_ptr<Echo> echo_;  // while the echo is out
-  // The answer of an echo that ended within Send: it could not be sent.
-  std::optional<bool> endedAtOnce_;
-};
+// Sends one ICMP echo to the address, which is in network byte order, from
+// the system's thread pool, and returns at once. The echo waits there for its
+// answer or its 200 ms, in a buffer of its own that nobody else frees. False,
+// and `ended` is never called, when the pool did not take the echo.
+bool SendEcho(std::int32_t address, EchoEnded ended);
 
 }  // namespace ping

@@ -11,6 +11,11 @@
 
 namespace {
 
+// An echo ends by its 200 ms time-out at the latest. One whose end has not
+// come after a second never will: it no longer holds back the next one, and
+// its end, should it come after all, is dropped.
+constexpr std::chrono::seconds kEchoGivenUpAfter{1};
+
 constexpr wchar_t kNoIntervalCaption[] = L"没有设定自动校时间隔";
 constexpr wchar_t kWaitingCaption[] = L"等待同步";
 constexpr wchar_t kUsageText[] =
@@ -86,10 +91,12 @@ void 同步软件::Synchronise(SyncTrigger trigger) {
   if (syncAttempt_ != SyncAttempt::None) return;
   syncAddress_ = view_.服务器路径Text();
   syncRoute_ = ChooseSyncRoute(ReadClockRight(), trigger);
-  if (SendProbe(ProbeFor::Sync, syncAddress_))
+  if (const auto echo = SendProbe(ProbeFor::Sync, syncAddress_)) {
+    syncEcho_ = *echo;
     syncAttempt_ = SyncAttempt::Probing;
-  else
+  } else {
     EndSyncAttempt({SyncEnd::NoAnswer});
+  }
 }
 
 // Read before each attempt, so that the shield always matches what a click
@@ -137,18 +144,19 @@ void 同步软件::Image1_Click() { system_.ShowUsage(kProgramName, kUsageText);
 void 同步软件::Timer1_Timer() {
   RetryTrayIcon();
   view_.Set本机时间Caption(L"本机时间 " + system_.LongTimeNow());
-  // One echo at a time: a silent server gets no more than before.
-  if (statusProbeText_) return;
-  const std::wstring text = view_.服务器路径Text();
-  if (SendProbe(ProbeFor::Status, text))
-    statusProbeText_ = text;
-  else
-    ShowReachability(false);
+  if (statusEcho_) {
+    // One echo at a time: a silent server gets no more than before.
+    if (!IsOverdue(*statusEcho_)) return;
+    StatusProbe_Completed(false);
+  }
+  statusEchoText_ = view_.服务器路径Text();
+  statusEcho_ = SendProbe(ProbeFor::Status, statusEchoText_);
+  if (!statusEcho_) ShowReachability(false);
 }
 
 void 同步软件::Timer2_Timer() {
   if (settingsUnread_) RetryUnreadSettings();
-  EndOverdueSyncCommand();
+  EndOverdueSyncAttempt();
   switch (AdvanceSyncSchedule(滚动条_, SyncTickCount_)) {
     case ScheduleTick::NoInterval:
       if (!outcomeShown_) view_.Set网络时间Caption(kNoIntervalCaption);
@@ -246,11 +254,12 @@ void 同步软件::RetryTrayIcon() {
   if (hiddenInTray_ && !trayIconAdded_) trayIconAdded_ = system_.AddTrayIcon();
 }
 
-void 同步软件::ProbeHost_Completed(ProbeFor prober, bool answered) {
-  if (prober == ProbeFor::Status)
+void 同步软件::ProbeHost_Completed(EchoTicket echo, bool answered) {
+  if (statusEcho_ && statusEcho_->ticket == echo)
     StatusProbe_Completed(answered);
-  else
+  else if (syncAttempt_ == SyncAttempt::Probing && syncEcho_.ticket == echo)
     SyncProbe_Completed(answered);
+  // Else the end of an echo given up on, which changes nothing now.
 }
 
 void 同步软件::SyncCommand_Ended(const CommandEnd& ended) {
@@ -258,19 +267,24 @@ void 同步软件::SyncCommand_Ended(const CommandEnd& ended) {
 }
 
 // A text that is no address is not sent: nobody could answer it.
-bool 同步软件::SendProbe(ProbeFor prober, const std::wstring& addressText) {
+std::optional<同步软件::EchoOut> 同步软件::SendProbe(ProbeFor prober,
+                                                     const std::wstring& addressText) {
   const auto address = ping::DottedQuadToAddress(addressText);
-  if (!address) return false;
-  system_.ProbeHost(prober, *address);
-  return true;
+  if (!address) return std::nullopt;
+  const EchoOut echo{{prober, ++echoesSent_}, system_.SteadyNow()};
+  system_.ProbeHost(echo.ticket, *address);
+  return echo;
+}
+
+bool 同步软件::IsOverdue(const EchoOut& echo) const {
+  return system_.SteadyNow() - echo.sentAt >= kEchoGivenUpAfter;
 }
 
 void 同步软件::StatusProbe_Completed(bool answered) {
+  statusEcho_.reset();
   // The answer for a text typed over since would colour the new text wrongly;
   // the next tick asks about the new one.
-  const bool forTheShownText = statusProbeText_ == view_.服务器路径Text();
-  statusProbeText_.reset();
-  if (forTheShownText) ShowReachability(answered);
+  if (statusEchoText_ == view_.服务器路径Text()) ShowReachability(answered);
 }
 
 void 同步软件::SyncProbe_Completed(bool answered) {
@@ -304,12 +318,14 @@ std::optional<SyncOutcome> 同步软件::StartSyncCommand() {
   return SyncOutcome{SyncEnd::NotStarted};
 }
 
-void 同步软件::EndOverdueSyncCommand() {
-  if (syncAttempt_ != SyncAttempt::Running ||
-      system_.SteadyNow() - syncCommandStarted_ < kSyncCommandTimeLimit)
-    return;
-  system_.EndSyncCommand();
-  EndSyncAttempt({SyncEnd::TimedOut});
+void 同步软件::EndOverdueSyncAttempt() {
+  if (syncAttempt_ == SyncAttempt::Probing && IsOverdue(syncEcho_)) {
+    SyncProbe_Completed(false);
+  } else if (syncAttempt_ == SyncAttempt::Running &&
+             system_.SteadyNow() - syncCommandStarted_ >= kSyncCommandTimeLimit) {
+    system_.EndSyncCommand();
+    EndSyncAttempt({SyncEnd::TimedOut});
+  }
 }
 
 void 同步软件::EndSyncAttempt(const SyncOutcome& outcome) {

@@ -41,7 +41,7 @@ class 同步软件 final : public 定义::SettingsControls {
   void Timer2_Timer();
   void TrayIcon_Notify(unsigned mouseMessage);
   void TaskbarCreated();
-  void ProbeHost_Completed(ProbeFor prober, bool answered);
+  void ProbeHost_Completed(EchoTicket echo, bool answered);
   void SyncCommand_Ended(const CommandEnd& ended);
 
   bool IsHiddenInTray() const { return hiddenInTray_; }
@@ -65,11 +65,17 @@ class 同步软件 final : public 定义::SettingsControls {
   void RetryTrayIcon();
   void Synchronise(SyncTrigger trigger);
   std::optional<ClockRight> ReadClockRight();
-  bool SendProbe(ProbeFor prober, const std::wstring& addressText);
+  // An echo waited for: which one, and since when.
+  struct EchoOut {
+    EchoTicket ticket;
+    std::chrono::milliseconds sentAt;
+  };
+  std::optional<EchoOut> SendProbe(ProbeFor prober, const std::wstring& addressText);
+  bool IsOverdue(const EchoOut& echo) const;
   void StatusProbe_Completed(bool answered);
   void SyncProbe_Completed(bool answered);
   std::optional<SyncOutcome> StartSyncCommand();
-  void EndOverdueSyncCommand();
+  void EndOverdueSyncAttempt();
   void EndSyncAttempt(const SyncOutcome& outcome);
   void ShowStatusDetail();
   void ShowReachability(bool reachable);
@@ -98,11 +104,14 @@ class 同步软件 final : public 定义::SettingsControls {
   bool outcomeShown_ = false;
   std::int64_t SyncTickCount_ = 0;
 
-  // The text the status echo out was sent for; none while no echo is out.
-  std::optional<std::wstring> statusProbeText_;
+  std::uint32_t echoesSent_ = 0;
+  // The status echo waited for, and the text it was sent for.
+  std::optional<EchoOut> statusEcho_;
+  std::wstring statusEchoText_;
   // A sync attempt waits first for its echo, then for its command.
   enum class SyncAttempt { None, Probing, Running };
   SyncAttempt syncAttempt_ = SyncAttempt::None;
+  EchoOut syncEcho_{};  // while Probing
   std::wstring syncAddress_;
   SyncRoute syncRoute_ = SyncRoute::Direct;
   std::chrono::milliseconds syncCommandStarted_{};

@@ -32,17 +32,25 @@ class FormView {
 };
 
 // Who sent an echo: the twice-a-second status check or a sync attempt. At
-// most one of each is out at a time.
+// most one of each is waited for at a time.
 enum class ProbeFor { Status, Sync };
+
+// One echo, told apart from an earlier one of the same sender whose end came
+// too late to be waited for.
+struct EchoTicket {
+  ProbeFor prober;
+  std::uint32_t number;
+  bool operator==(const EchoTicket&) const = default;
+};
 
 // What the handlers need of the system besides the settings file and the
 // Run key.
 class FormSystem {
  public:
   virtual bool IsAnotherInstanceRunning() = 0;
-  // Sends one echo and returns at once; the form hears of its end through
-  // 同步软件::ProbeHost_Completed.
-  virtual void ProbeHost(ProbeFor prober, std::int32_t address) = 0;
+  // Sends one echo and returns at once; the form hears of its end, with the
+  // same ticket, through 同步软件::ProbeHost_Completed.
+  virtual void ProbeHost(EchoTicket echo, std::int32_t address) = 0;
   virtual std::wstring LongTimeNow() = 0;
   // Never goes back, whatever happens to the clock the command sets.
   virtual std::chrono::milliseconds SteadyNow() = 0;

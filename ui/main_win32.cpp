@@ -2,8 +2,6 @@
 #include <commctrl.h>
 #include <ole2.h>
 
-#include <vector>
-
 #include "settings/exe_location.h"
 #include "settings/exe_location_win32.h"
 #include "settings/profile_win32.h"
@@ -30,15 +28,14 @@ class OleSession {
   bool initialised_;
 };
 
-// Echoes and the sync command end while the loop waits for messages; their
-// ends reach the form here, on the one thread, between two messages.
+// The sync command ends while the loop waits for messages; its end reaches
+// the form here, on the one thread, between two messages.
 int RunMessageLoop(const MainWindow& window, SystemWin32& system, 同步软件& form) {
   for (;;) {
     system.ReportEnded(form);
-    const std::vector<HANDLE> pending = system.Pending();
-    const DWORD woken =
-        MsgWaitForMultipleObjectsEx(static_cast<DWORD>(pending.size()), pending.data(), INFINITE,
-                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    const HANDLE pending = system.Pending();
+    const DWORD woken = MsgWaitForMultipleObjectsEx(pending ? 1 : 0, &pending, INFINITE,
+                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     if (woken == WAIT_FAILED) WaitMessage();  // rather than spin; ends are then seen late
     MSG msg;
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {

@@ -1,5 +1,8 @@
 #include "ui/system_win32.h"
 
+#include "sync/probe_win32.h"
+#include "ui/echo_message_win32.h"
+
 namespace {
 // Per session: each user logged on may run the program once.
 constexpr wchar_t kInstanceMutexName[] = L"Local\\LanTimeSync.SingleInstance";
@@ -30,17 +33,15 @@ void SystemWin32::ShowUsage(const std::wstring& caption, const std::wstring& tex
   MessageBoxW(window_, text.c_str(), caption.c_str(), MB_OK);
 }
 
-std::vector<HANDLE> SystemWin32::Pending() const {
-  std::vector<HANDLE> pending;
-  for (const HANDLE handle :
-       {probes_[0].Completion(), probes_[1].Completion(), syncCommand_.Handle()})
-    if (handle) pending.push_back(handle);
-  return pending;
+// An end whose message cannot be posted (the queue full, the window gone) is
+// lost; the form gives such an echo up after a second.
+void SystemWin32::ProbeHost(EchoTicket echo, std::int32_t address) {
+  const HWND window = window_;
+  const bool sent = ping::SendEcho(
+      address, [window, echo](bool answered) { PostEchoEnded(window, echo, answered); });
+  if (!sent) PostEchoEnded(window_, echo, false);
 }
 
 void SystemWin32::ReportEnded(同步软件& form) {
-  for (const ProbeFor prober : {ProbeFor::Status, ProbeFor::Sync})
-    if (const auto answered = Probe(prober).TakeAnswer())
-      form.ProbeHost_Completed(prober, *answered);
   if (const auto ended = syncCommand_.TakeEnd()) form.SyncCommand_Ended(*ended);
 }

@@ -2,10 +2,6 @@
 
 #include <windows.h>
 
-#include <array>
-#include <vector>
-
-#include "sync/probe_win32.h"
 #include "sync/process_win32.h"
 #include "ui/form.h"
 #include "ui/form_view.h"
@@ -17,7 +13,7 @@ class SystemWin32 final : public FormSystem {
   SystemWin32(HWND window, TrayIconWin32& tray) : window_(window), tray_(tray) {}
 
   bool IsAnotherInstanceRunning() override;
-  void ProbeHost(ProbeFor prober, std::int32_t address) override { Probe(prober).Send(address); }
+  void ProbeHost(EchoTicket echo, std::int32_t address) override;
   std::wstring LongTimeNow() override;
   std::chrono::milliseconds SteadyNow() override;
   bool StartSyncCommand(const std::wstring& commandLine) override {
@@ -32,18 +28,14 @@ class SystemWin32 final : public FormSystem {
   void SetTrayTip(const std::wstring& tip) override { tray_.SetTip(tip); }
   void ShowUsage(const std::wstring& caption, const std::wstring& text) override;
 
-  // What the message loop waits for besides messages: echoes on their way
-  // and the running command.
-  std::vector<HANDLE> Pending() const;
-  // Tells the form of every echo and command that has ended; waits for none.
+  // What the message loop waits for besides messages: the running command.
+  HANDLE Pending() const { return syncCommand_.Handle(); }
+  // Tells the form once the command has ended; does not wait for it.
   void ReportEnded(同步软件& form);
 
  private:
-  ping::EchoProbe& Probe(ProbeFor prober) { return probes_[static_cast<std::size_t>(prober)]; }
-
   HWND window_;
   TrayIconWin32& tray_;
-  std::array<ping::EchoProbe, 2> probes_;  // by ProbeFor
   SyncCommandProcess syncCommand_;
   UniqueKernelHandle instanceMutex_;
 };

@@ -4,6 +4,7 @@
 
 #include "ui/colours.h"
 #include "ui/controls_win32.h"
+#include "ui/echo_message_win32.h"
 #include "ui/resources/resource_ids.h"
 
 #ifndef WM_DPICHANGED
@@ -207,6 +208,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return OnControlColour(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
     case WM_DRAWITEM: OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam)); return TRUE;
     case WM_PAINT: OnPaint(); return 0;
+    case kEchoEndedMessage:
+      if (form_) form_->ProbeHost_Completed(EchoTicketOf(wParam, lParam), EchoAnswered(lParam));
+      return 0;
     case kTrayCallbackMessage:
       if (form_) form_->TrayIcon_Notify(static_cast<unsigned>(LOWORD(lParam)));
       return 0;

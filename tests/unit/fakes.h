@@ -144,7 +144,8 @@ class FakeSystem final : public FormSystem {
   bool startable = true;
   std::wstring timeOfDay = L"03:50:36";
   std::chrono::milliseconds now{1000};
-  std::vector<Probe> probes;  // sent, in order; the form hears of their ends from the test
+  std::vector<Probe> probes;       // sent, in order; the form hears of their ends from the test
+  std::vector<EchoTicket> echoes;  // the tickets of those echoes
   std::vector<std::wstring> startedCommands, elevatedArguments;
   ElevatedStart elevatedStart = ElevatedStart::Started;
   std::wstring trayTip = L"局域网同步软件";
@@ -155,8 +156,9 @@ class FakeSystem final : public FormSystem {
   std::vector<std::wstring>* events = nullptr;  // shared with the view, when set
 
   bool IsAnotherInstanceRunning() override { return anotherInstance; }
-  void ProbeHost(ProbeFor prober, std::int32_t address) override {
-    probes.push_back({prober, address});
+  void ProbeHost(EchoTicket echo, std::int32_t address) override {
+    probes.push_back({echo.prober, address});
+    echoes.push_back(echo);
   }
   std::wstring LongTimeNow() override { return timeOfDay; }
   std::chrono::milliseconds SteadyNow() override { return now; }
@@ -187,6 +189,11 @@ class FakeSystem final : public FormSystem {
   void SetTrayTip(const std::wstring& tip) override { trayTip = tip; }
   void ShowUsage(const std::wstring& caption, const std::wstring& text) override {
     usage = {caption, text};
+  }
+
+  EchoTicket LastEcho(ProbeFor prober) const {
+    return *std::find_if(echoes.rbegin(), echoes.rend(),
+                         [&](const EchoTicket& echo) { return echo.prober == prober; });
   }
 
   std::size_t ProbesFor(ProbeFor prober) const {

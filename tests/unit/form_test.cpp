@@ -39,7 +39,7 @@ class FormTest : public testing::Test {
   // "立即同步" against a server that answers: the command starts.
   void SyncNow() {
     form.Command2_Click();
-    form.ProbeHost_Completed(ProbeFor::Sync, true);
+    form.ProbeHost_Completed(system.LastEcho(ProbeFor::Sync), true);
   }
 
   void CommandEnds(std::uint32_t exitCode, std::wstring output = L"") {
@@ -137,7 +137,7 @@ TEST_F(FormTest, SyncNowProbesThenStartsTheCommandAndReportsItsEnd) {
   form.Command2_Click();
   EXPECT_EQ(system.probes, (std::vector<FakeSystem::Probe>{{ProbeFor::Sync, kLoopback}}));
   EXPECT_TRUE(system.startedCommands.empty());
-  form.ProbeHost_Completed(ProbeFor::Sync, true);
+  form.ProbeHost_Completed(system.LastEcho(ProbeFor::Sync), true);
   EXPECT_EQ(system.startedCommands, std::vector<std::wstring>{L"net time \\\\127.0.0.1 /set /yes"});
   EXPECT_EQ(view.网络时间, L"等待同步");  // started is not yet synchronised
 
@@ -168,7 +168,7 @@ TEST_F(FormTest, WithoutTheRightAClickAsksWindowsForItAndTheScheduleNever) {
   Load();
   EXPECT_TRUE(view.command2Shield);
   for (int i = 0; i < 60; ++i) form.Timer2_Timer();
-  form.ProbeHost_Completed(ProbeFor::Sync, true);
+  form.ProbeHost_Completed(system.LastEcho(ProbeFor::Sync), true);
   EXPECT_EQ(system.ProbesFor(ProbeFor::Sync), 1u);
   EXPECT_TRUE(system.startedCommands.empty());
   EXPECT_TRUE(system.elevatedArguments.empty());
@@ -230,7 +230,7 @@ TEST_F(FormTest, SyncNowWithoutAnAnswerStartsNothing) {
   for (int i = 0; i < 30; ++i) form.Timer2_Timer();
   form.Command2_Click();
   EXPECT_EQ(form.SyncTickCount(), 0);
-  form.ProbeHost_Completed(ProbeFor::Sync, false);
+  form.ProbeHost_Completed(system.LastEcho(ProbeFor::Sync), false);
   EXPECT_TRUE(system.startedCommands.empty());
   EXPECT_EQ(view.网络时间, L"钟联错误");
   EXPECT_EQ(view.tooltip, L"上次同步 03:50:36：失败，服务器没有应答，请检查地址和网络。");
@@ -262,7 +262,7 @@ TEST_F(FormTest, AnAttemptWaitingForItsEchoOrItsCommandStartsNoOther) {
   EXPECT_EQ(system.probes.size(), 1u);
   EXPECT_EQ(form.SyncTickCount(), 0);
 
-  form.ProbeHost_Completed(ProbeFor::Sync, true);
+  form.ProbeHost_Completed(system.LastEcho(ProbeFor::Sync), true);
   form.Command2_Click();
   EXPECT_EQ(system.probes.size(), 1u);
   EXPECT_EQ(system.startedCommands.size(), 1u);
@@ -314,7 +314,7 @@ TEST_F(FormTest, ScheduledSyncRunsAfterTheIntervalAndRestartsTheCount) {
   form.Timer2_Timer();
   EXPECT_EQ(system.ProbesFor(ProbeFor::Sync), 1u);
   EXPECT_EQ(form.SyncTickCount(), 0);
-  form.ProbeHost_Completed(ProbeFor::Sync, true);
+  form.ProbeHost_Completed(system.LastEcho(ProbeFor::Sync), true);
   EXPECT_EQ(system.startedCommands.size(), 1u);
 }
 
@@ -371,13 +371,13 @@ TEST_F(FormTest, LocalClockAndReachabilityColours) {
   form.Timer1_Timer();
   EXPECT_EQ(view.本机时间, L"本机时间 03:50:36");
   EXPECT_EQ(system.probes, (std::vector<FakeSystem::Probe>{{ProbeFor::Status, kDesignAddress}}));
-  form.ProbeHost_Completed(ProbeFor::Status, true);
+  form.ProbeHost_Completed(system.LastEcho(ProbeFor::Status), true);
   EXPECT_EQ(view.addressBack, colours::kGreen);
   EXPECT_EQ(view.addressFore, colours::kBlack);
   EXPECT_EQ(view.网络时间Colour, colours::kGreen);
 
   form.Timer1_Timer();
-  form.ProbeHost_Completed(ProbeFor::Status, false);
+  form.ProbeHost_Completed(system.LastEcho(ProbeFor::Status), false);
   EXPECT_EQ(view.addressBack, colours::kRed);
   EXPECT_EQ(view.addressFore, colours::kWhite);
   EXPECT_EQ(view.网络时间Colour, colours::kRed);
@@ -388,16 +388,53 @@ TEST_F(FormTest, AStatusEchoOutHoldsBackTheNext) {
   for (int i = 0; i < 3; ++i) form.Timer1_Timer();
   EXPECT_EQ(system.probes.size(), 1u);
   EXPECT_EQ(view.本机时间, L"本机时间 03:50:36");
-  form.ProbeHost_Completed(ProbeFor::Status, false);
+  form.ProbeHost_Completed(system.LastEcho(ProbeFor::Status), false);
   form.Timer1_Timer();
   EXPECT_EQ(system.probes.size(), 2u);
+}
+
+// An echo whose end never comes is given up after a second: it no longer
+// holds back the next, and its end, should it come after all, changes nothing.
+TEST_F(FormTest, AStatusEchoWithoutAnEndIsGivenUpAfterASecond) {
+  Load();
+  form.Timer1_Timer();
+  const EchoTicket lost = system.LastEcho(ProbeFor::Status);
+  system.now += std::chrono::milliseconds(999);
+  form.Timer1_Timer();
+  EXPECT_EQ(system.probes.size(), 1u);
+  system.now += std::chrono::milliseconds(1);
+  form.Timer1_Timer();
+  EXPECT_EQ(system.probes.size(), 2u);
+  EXPECT_EQ(view.addressBack, colours::kRed);
+  form.ProbeHost_Completed(lost, true);
+  EXPECT_EQ(view.addressBack, colours::kRed);
+  form.Timer1_Timer();
+  EXPECT_EQ(system.probes.size(), 2u);
+  form.ProbeHost_Completed(system.LastEcho(ProbeFor::Status), true);
+  EXPECT_EQ(view.addressBack, colours::kGreen);
+}
+
+TEST_F(FormTest, ASyncEchoWithoutAnEndFailsTheAttemptAfterASecond) {
+  Load();
+  form.Command2_Click();
+  const EchoTicket lost = system.LastEcho(ProbeFor::Sync);
+  system.now += std::chrono::milliseconds(999);
+  form.Timer2_Timer();
+  EXPECT_EQ(view.网络时间, L"网络时间");
+  system.now += std::chrono::milliseconds(1);
+  form.Timer2_Timer();
+  EXPECT_EQ(view.网络时间, L"钟联错误");
+  form.ProbeHost_Completed(lost, true);
+  EXPECT_TRUE(system.startedCommands.empty());
+  SyncNow();
+  EXPECT_EQ(system.startedCommands.size(), 1u);
 }
 
 TEST_F(FormTest, AnAnswerForATextTypedOverIsNotShown) {
   Load();
   form.Timer1_Timer();
   view.address = L"127.0.0.1";
-  form.ProbeHost_Completed(ProbeFor::Status, true);
+  form.ProbeHost_Completed(system.LastEcho(ProbeFor::Status), true);
   EXPECT_NE(view.addressBack, colours::kGreen);
   form.Timer1_Timer();
   EXPECT_EQ(system.probes.back(), (FakeSystem::Probe{ProbeFor::Status, kLoopback}));
@@ -555,7 +592,7 @@ TEST_F(FormTest, AFailedSaveIsToldOnceAndClosingTriesAgain) {
 TEST_F(FormTest, TheLastAttemptsReasonAndAFailedSaveShareTheTooltipAndTheTrayTip) {
   Load();
   form.Command2_Click();
-  form.ProbeHost_Completed(ProbeFor::Sync, false);
+  form.ProbeHost_Completed(system.LastEcho(ProbeFor::Sync), false);
   file.writeFailure = 定义::FileFailure{定义::FileProblem::ReadOnly, 5};
   form.Set滚动条Value(20);
   const std::wstring reason = L"上次同步 03:50:36：失败，服务器没有应答，请检查地址和网络。";
