@@ -110,7 +110,7 @@ std::optional<FileFailure> RewriteWholeFile(const std::wstring& path, const std:
 }
 
 // The profile functions would damage a file in UTF-8: it is converted first.
-// One they would damage whatever its form is refused.
+// A file they would damage in any form is refused.
 std::optional<FileFailure> MakeWritableByProfileFunctions(const std::wstring& path) {
   std::string bytes;
   // Without a readable file there is nothing to convert: the write itself

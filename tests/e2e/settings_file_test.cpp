@@ -121,6 +121,7 @@ TEST_F(SettingsFileTest, ARegistrationWhoseSaveFailedIsRemovedAtTheNextStart) {
   Click(ControlOf(id开机自动运行));
   EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), exe_);
   CloseAndWait();
+  ASSERT_TRUE(SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL));
 
   Start();
   WaitUntilShown();
