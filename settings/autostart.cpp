@@ -23,4 +23,9 @@ void SetAutostart(bool enable, RunKey& runKey, const std::wstring& data) {
   runKey.SetValue(RunKeyHive::CurrentUser, kRunValueName, data);
 }
 
+void RemoveOwnAutostart(RunKey& runKey, const std::wstring& data) {
+  for (const RunKeyHive hive : {RunKeyHive::LocalMachine, RunKeyHive::CurrentUser})
+    if (runKey.ReadValue(hive, kRunValueName) == data) runKey.DeleteValue(hive, kRunValueName);
+}
+
 }  // namespace 开机运行

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "settings/exe_location.h"
@@ -13,6 +14,7 @@ enum class RunKeyHive { LocalMachine, CurrentUser };
 // The "Software\Microsoft\Windows\CurrentVersion\Run" key of either hive.
 class RunKey {
  public:
+  virtual std::optional<std::wstring> ReadValue(RunKeyHive hive, const std::wstring& name) = 0;
   virtual bool SetValue(RunKeyHive hive, const std::wstring& name, const std::wstring& data) = 0;
   virtual void DeleteValue(RunKeyHive hive, const std::wstring& name) = 0;
 
@@ -28,5 +30,9 @@ std::wstring RunValueData(const ExeLocation& exe);
 // so that a ticked box always means the program starts at logon. Disabling
 // removes the value from both.
 void SetAutostart(bool enable, RunKey& runKey, const std::wstring& data);
+
+// Removes this program's value (the one holding data) from both hives; the
+// value of a copy elsewhere is left alone.
+void RemoveOwnAutostart(RunKey& runKey, const std::wstring& data);
 
 }  // namespace 开机运行

@@ -14,6 +14,7 @@ std::wstring Reason(const FileFailure& failure, Access access) {
     case FileProblem::InUse: return L"配置.INI 正被其他程序占用";
     case FileProblem::DiskFull: return L"磁盘已满";
     case FileProblem::PathTooLong: return L"程序所在文件夹的路径太长";
+    case FileProblem::HoldsNul: return L"配置.INI 中有空字符（NUL），改写会损坏它";
     case FileProblem::Other: break;
   }
   return L"系统报告错误 " + std::to_wstring(failure.systemError);

@@ -6,7 +6,15 @@
 namespace 定义 {
 
 // Why the settings file could not be read or written.
-enum class FileProblem { ReadOnly, AccessDenied, InUse, DiskFull, PathTooLong, Other };
+enum class FileProblem {
+  ReadOnly,
+  AccessDenied,
+  InUse,
+  DiskFull,
+  PathTooLong,
+  HoldsNul,  // rewriting it would lose lines
+  Other
+};
 
 struct FileFailure {
   FileProblem problem = FileProblem::Other;

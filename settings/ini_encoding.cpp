@@ -126,6 +126,10 @@ std::wstring DecodeIniBytes(std::string_view bytes, const AnsiCodePage& ansi) {
   return ansi.Decode(bytes);
 }
 
+bool HoldsNulCharacter(std::string_view bytes, const AnsiCodePage& ansi) {
+  return DecodeIniBytes(bytes, ansi).find(L'\0') != std::wstring::npos;
+}
+
 std::optional<std::string> ConvertForProfileWrites(std::string_view bytes,
                                                    const AnsiCodePage& ansi) {
   const IniEncoding encoding = DetectIniEncoding(bytes);

@@ -26,6 +26,11 @@ class AnsiCodePage {
 
 std::wstring DecodeIniBytes(std::string_view bytes, const AnsiCodePage& ansi);
 
+// The profile functions end a line at a NUL character: they drop the rest of
+// it, and a section header that follows one, when they rewrite the file. A
+// file that holds one is therefore never written through them.
+bool HoldsNulCharacter(std::string_view bytes, const AnsiCodePage& ansi);
+
 // The profile functions write faithfully only into an ANSI file and a UTF-16
 // LE file with a BOM; into any other form they write lines the reader cannot
 // read. Such a file is converted once, whole and line for line: to ANSI where

@@ -7,7 +7,8 @@ namespace 定义 {
 namespace {
 
 std::wstring_view Trimmed(std::wstring_view text) {
-  constexpr wchar_t kBlanks[] = L" \t";
+  // A stray NUL is no part of a name or a value.
+  constexpr std::wstring_view kBlanks(L" \t\0", 3);
   const std::size_t first = text.find_first_not_of(kBlanks);
   if (first == std::wstring_view::npos) return {};
   return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);

@@ -110,11 +110,14 @@ std::optional<FileFailure> RewriteWholeFile(const std::wstring& path, const std:
 }
 
 // The profile functions would damage a file in UTF-8: it is converted first.
+// A file they would damage in any form is refused.
 std::optional<FileFailure> MakeWritableByProfileFunctions(const std::wstring& path) {
   std::string bytes;
   // Without a readable file there is nothing to convert: the write itself
   // creates the file, or fails and says why.
   if (ReadWholeFile(path, bytes)) return std::nullopt;
+  if (定义::HoldsNulCharacter(bytes, SystemCodePage()))
+    return FileFailure{FileProblem::HoldsNul, 0};
   const auto converted = 定义::ConvertForProfileWrites(bytes, SystemCodePage());
   if (!converted) return std::nullopt;
   return RewriteWholeFile(path, *converted, bytes.size());

@@ -12,6 +12,22 @@ HKEY Root(开机运行::RunKeyHive hive) {
 
 }  // namespace
 
+std::optional<std::wstring> RegistryRunKey::ReadValue(开机运行::RunKeyHive hive,
+                                                      const std::wstring& name) {
+  DWORD bytes = 0;
+  if (RegGetValueW(Root(hive), kRunSubKey, name.c_str(), RRF_RT_REG_SZ, nullptr, nullptr, &bytes) !=
+      ERROR_SUCCESS)
+    return std::nullopt;
+  std::wstring data(bytes / sizeof(wchar_t), L'\0');
+  if (RegGetValueW(Root(hive), kRunSubKey, name.c_str(), RRF_RT_REG_SZ, nullptr, data.data(),
+                   &bytes) != ERROR_SUCCESS)
+    return std::nullopt;
+  data.resize(bytes / sizeof(wchar_t));
+  // The size counts the terminating NUL.
+  if (!data.empty() && data.back() == L'\0') data.pop_back();
+  return data;
+}
+
 bool RegistryRunKey::SetValue(开机运行::RunKeyHive hive, const std::wstring& name,
                               const std::wstring& data) {
   UniqueKey key;

@@ -45,13 +45,37 @@ IniFileRead LoadSettings(IniFile& file, SettingsControls& controls) {
   return read;
 }
 
-std::optional<FileFailure> SaveSettings(IniFile& file, const SettingsControls& controls) {
-  const auto address = file.WriteIniString(kNetworkSection, kAddressKey, controls.服务器路径Text());
-  const auto autostart = file.WriteIniString(kSystemSection, kAutostartKey,
-                                             std::to_wstring(controls.开机自动运行Value()));
-  const auto interval =
-      file.WriteIniString(kSystemSection, kIntervalKey, std::to_wstring(controls.滚动条Value()));
-  return address ? address : autostart ? autostart : interval;
+StoredSettings StoredSettingsOf(const SettingsControls& controls, bool inFile) {
+  return {{controls.服务器路径Text(), inFile},
+          {controls.开机自动运行Value(), inFile},
+          {controls.滚动条Value(), inFile}};
+}
+
+bool HasUnsavedChange(const SettingsControls& controls, const StoredSettings& stored) {
+  return controls.服务器路径Text() != stored.address.value ||
+         controls.开机自动运行Value() != stored.autostart.value ||
+         controls.滚动条Value() != stored.interval.value;
+}
+
+std::optional<FileFailure> SaveSettings(IniFile& file, const SettingsControls& controls,
+                                        StoredSettings& stored) {
+  std::optional<FileFailure> firstFailure;
+  const auto save = [&](const wchar_t* section, const wchar_t* key, auto& storedValue,
+                        const auto& value, const std::wstring& text) {
+    if (storedValue.inFile && storedValue.value == value) return;
+    const auto failure = file.WriteIniString(section, key, text);
+    if (!failure)
+      storedValue = {value, true};
+    else if (!firstFailure)
+      firstFailure = failure;
+  };
+  const std::wstring address = controls.服务器路径Text();
+  const int autostart = controls.开机自动运行Value();
+  const int interval = controls.滚动条Value();
+  save(kNetworkSection, kAddressKey, stored.address, address, address);
+  save(kSystemSection, kAutostartKey, stored.autostart, autostart, std::to_wstring(autostart));
+  save(kSystemSection, kIntervalKey, stored.interval, interval, std::to_wstring(interval));
+  return firstFailure;
 }
 
 }  // namespace 定义

@@ -31,8 +31,31 @@ class SettingsControls {
 // stored value that has not been read yet.
 IniFileRead LoadSettings(IniFile& file, SettingsControls& controls);
 
-// Every key is written whatever the previous write gave; the first failure is
-// returned, and the next save simply tries again.
-std::optional<FileFailure> SaveSettings(IniFile& file, const SettingsControls& controls);
+template <typename Value>
+struct StoredValue {
+  Value value{};
+  bool inFile = false;  // false: the window's own value, and no file held it
+};
+
+// Each setting as it was last loaded from or saved to the file.
+struct StoredSettings {
+  StoredValue<std::wstring> address;
+  StoredValue<int> autostart, interval;
+};
+
+// The controls' values; inFile when they were just loaded from the file.
+StoredSettings StoredSettingsOf(const SettingsControls& controls, bool inFile);
+
+// A value changed in the window since it was last loaded or saved.
+bool HasUnsavedChange(const SettingsControls& controls, const StoredSettings& stored);
+
+// Writes only the keys whose value in the window differs from the stored one,
+// so that a key the user did not change keeps what the file holds, hand edits
+// made meanwhile included; a key the file is not known to hold is written too,
+// so that a file created by a save holds all three. Every such key is written
+// whatever the previous write gave; what was written is recorded in stored,
+// and the first failure is returned.
+std::optional<FileFailure> SaveSettings(IniFile& file, const SettingsControls& controls,
+                                        StoredSettings& stored);
 
 }  // namespace 定义

@@ -59,7 +59,6 @@ void 同步软件::Form_Load() {
     return;
   }
   SyncTickCount_ = 0;
-  storedAddress_ = view_.服务器路径Text();
   ReadClockRight();
   LoadStoredSettings();
   if (开机自动运行_ == 1)
@@ -69,9 +68,9 @@ void 同步软件::Form_Load() {
 }
 
 void 同步软件::Form_Unload() {
-  // Closing must not lose an address typed since the last save, nor write
-  // over what was edited in the file meanwhile.
-  if (view_.服务器路径Text() != storedAddress_) Save();
+  // Closing must not lose an address typed since the last save, nor a save
+  // still failing, nor write over what was edited in the file meanwhile.
+  if (saveFailed_ || 定义::HasUnsavedChange(*this, storedSettings_)) Save();
   if (hiddenInTray_) {
     system_.RemoveTrayIcon();
     hiddenInTray_ = false;
@@ -156,6 +155,7 @@ void 同步软件::Timer1_Timer() {
 
 void 同步软件::Timer2_Timer() {
   if (settingsUnread_) RetryUnreadSettings();
+  if (saveFailed_) Save();
   EndOverdueSyncAttempt();
   switch (AdvanceSyncSchedule(滚动条_, SyncTickCount_)) {
     case ScheduleTick::NoInterval:
@@ -211,7 +211,10 @@ void 同步软件::LoadStoredSettings() {
     ShowSettingsNotice(定义::NotReadNotice(read.whyUnreadable));
     return;
   }
-  if (read.state == 定义::IniFileState::Read) storedAddress_ = view_.服务器路径Text();
+  storedSettings_ = 定义::StoredSettingsOf(*this, read.state == 定义::IniFileState::Read);
+  // The file decides whether the program starts with Windows: a registration
+  // left by a tick whose save failed would start it behind an unticked box.
+  if (开机自动运行_ != 1) 开机运行::RemoveOwnAutostart(runKey_, runValueData_);
   ShowSettingsNotice(L"");
 }
 
@@ -226,12 +229,9 @@ void 同步软件::Save() {
   // While loading, the controls take the stored values: there is nothing new
   // to write, and a refused stored value must not be overwritten.
   if (loadingSettings_ || settingsUnread_) return;
-  if (const auto failure = 定义::SaveSettings(iniFile_, *this)) {
-    ShowSettingsNotice(定义::NotSavedNotice(*failure));
-    return;
-  }
-  storedAddress_ = view_.服务器路径Text();
-  ShowSettingsNotice(L"");
+  const auto failure = 定义::SaveSettings(iniFile_, *this, storedSettings_);
+  saveFailed_ = failure.has_value();
+  ShowSettingsNotice(failure ? 定义::NotSavedNotice(*failure) : L"");
 }
 
 // Told once: the same notice is not set again on every save or tick.

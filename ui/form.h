@@ -95,8 +95,11 @@ class 同步软件 final : public 定义::SettingsControls {
   // written: that would overwrite the values it holds.
   bool settingsUnread_ = false;
   bool loadingSettings_ = false;
-  // The address as last loaded or saved: closing saves only a changed one.
-  std::wstring storedAddress_;
+  // What the file holds, as far as the window knows: a save writes only
+  // what differs from it.
+  定义::StoredSettings storedSettings_;
+  // Tried again every second until it succeeds or a newer save replaces it.
+  bool saveFailed_ = false;
   std::wstring settingsNotice_;
   std::wstring syncReason_;
   // An attempt's outcome shown since the interval last changed: it stays,

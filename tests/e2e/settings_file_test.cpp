@@ -97,6 +97,55 @@ TEST_F(SettingsFileTest, AFileAnotherProgramKeepsFromWritingShowsWhy) {
   EXPECT_EQ(TooltipOf(id网络时间), L"设置没有保存：配置.INI 正被其他程序占用");
 }
 
+// What the window did not change stays as the file holds it: the interval
+// edited by hand while the program runs, and an address longer than loading
+// takes (shown cut to 49 bytes).
+TEST_F(SettingsFileTest, ASaveWritesOnlyWhatTheWindowChanged) {
+  const std::wstring longAddress(299, L'1');
+  WriteIni(IniFileBytes(longAddress, 0, 10));
+  Start();
+  WaitUntilShown();
+  WriteIni(IniFileBytes(longAddress, 0, 25));
+  Click(ControlOf(id开机自动运行));
+  Click(ControlOf(idCommand1));
+  EXPECT_EQ(IniBytes(), IniFileBytes(longAddress, 1, 25));
+}
+
+// Ticked while the file is read-only: the program is registered, but the
+// file still says 0, and at the next start the file decides.
+TEST_F(SettingsFileTest, ARegistrationWhoseSaveFailedIsRemovedAtTheNextStart) {
+  WriteIni(IniFileBytes(L"127.0.0.1", 0, 10));
+  ASSERT_TRUE(SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_READONLY));
+  Start();
+  WaitUntilShown();
+  Click(ControlOf(id开机自动运行));
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), exe_);
+  CloseAndWait();
+  ASSERT_TRUE(SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL));
+
+  Start();
+  WaitUntilShown();
+  EXPECT_EQ(SendMessageW(ControlOf(id开机自动运行), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), std::nullopt);
+}
+
+// The profile functions drop a section header after a NUL, and the rest of a
+// line after one: such a file is read, and never rewritten.
+TEST_F(SettingsFileTest, AFileWithNulCharactersIsReadButNeverRewritten) {
+  using namespace std::string_literals;
+  const std::string stored = Gbk(
+      L"\0[网络配置]\r\n服务器路径=127.0.0.1\r\n; 注释\0后半\r\n[系统配置]\r\n校时间隔=10\r\n"s);
+  WriteIni(stored);
+  Start();
+  WaitUntilShown();
+  EXPECT_EQ(TextOf(id服务器路径), L"127.0.0.1");
+  EXPECT_EQ(TextOf(idLabel4), L"每隔 10 分钟校时一次");
+  ScrollTo(20);
+  EXPECT_EQ(TooltipOf(id网络时间), L"设置没有保存：配置.INI 中有空字符（NUL），改写会损坏它");
+  CloseAndWait();
+  EXPECT_EQ(IniBytes(), stored);
+}
+
 // A file edited in Notepad: a comment and a key of the administrator's own.
 std::wstring EditedLines(const std::wstring& address, int interval, const std::wstring& note) {
   return L"; 管理员改过\r\n[网络配置]\r\n服务器路径=" + address + L"\r\n备注=" + note +

@@ -74,6 +74,11 @@ class FakeRunKey final : public 开机运行::RunKey {
   bool machineWritable = true;
   std::map<开机运行::RunKeyHive, std::map<std::wstring, std::wstring>> values;
 
+  std::optional<std::wstring> ReadValue(开机运行::RunKeyHive hive,
+                                        const std::wstring& name) override {
+    return Find(hive, name);
+  }
+
   bool SetValue(开机运行::RunKeyHive hive, const std::wstring& name,
                 const std::wstring& data) override {
     if (hive == 开机运行::RunKeyHive::LocalMachine && !machineWritable) return false;
@@ -87,9 +92,14 @@ class FakeRunKey final : public 开机运行::RunKey {
   }
 
   std::optional<std::wstring> Value(开机运行::RunKeyHive hive) const {
+    return Find(hive, 开机运行::kRunValueName);
+  }
+
+ private:
+  std::optional<std::wstring> Find(开机运行::RunKeyHive hive, const std::wstring& name) const {
     const auto inHive = values.find(hive);
     if (inHive == values.end()) return std::nullopt;
-    const auto found = inHive->second.find(开机运行::kRunValueName);
+    const auto found = inHive->second.find(name);
     if (found == inHive->second.end()) return std::nullopt;
     return found->second;
   }

@@ -589,6 +589,63 @@ TEST_F(FormTest, AFailedSaveIsToldOnceAndClosingTriesAgain) {
   EXPECT_EQ(view.tooltip, L"");
 }
 
+// Edited by hand while the program runs: what the window did not change
+// stays as the file holds it, and an address loaded cut is not written back.
+TEST_F(FormTest, ASaveWritesOnlyWhatTheWindowChanged) {
+  const std::wstring longAddress(299, L'1');
+  StoreSettings(longAddress.c_str(), L"0", L"10");
+  Load();
+  file.values[{kSystem, L"校时间隔"}] = L"25";
+  form.Command1_Click();
+  EXPECT_TRUE(file.writes.empty());
+  form.TrayIcon_Notify(kTrayLeftDoubleClick);
+  form.开机自动运行_Pressed();
+  form.Form_Unload();
+  EXPECT_EQ(file.writes, std::vector<std::wstring>{L"系统配置/开机自动运行=1"});
+  EXPECT_EQ(file.Value(kNetwork, L"服务器路径"), longAddress);
+  EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"25");
+  EXPECT_EQ(form.滚动条Value(), 10) << "the window keeps its own value";
+}
+
+TEST_F(FormTest, AFailedSaveIsTriedAgainEverySecondUntilItSucceeds) {
+  StoreSettings(L"10.0.0.1", L"0", L"10");
+  Load();
+  file.writeFailure = 定义::FileFailure{定义::FileProblem::InUse, 32};
+  form.Set滚动条Value(20);
+  form.Timer2_Timer();
+  EXPECT_EQ(file.writes.size(), 2u);
+  EXPECT_EQ(view.tooltip, L"设置没有保存：配置.INI 正被其他程序占用");
+
+  file.writeFailure.reset();
+  form.Timer2_Timer();
+  EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"20");
+  EXPECT_EQ(view.tooltip, L"");
+  form.Timer2_Timer();
+  EXPECT_EQ(file.writes.size(), 3u) << "saved: not tried again";
+}
+
+// Ticked, so registered, but the save failed and the file kept 0: at the
+// next start the file decides, and the box and the registration agree.
+TEST_F(FormTest, ARegistrationTheFileDoesNotHoldIsRemovedAtTheNextStart) {
+  StoreSettings(L"10.0.0.1", L"0", L"30");
+  Load();
+  file.writeFailure = 定义::FileFailure{定义::FileProblem::ReadOnly, 5};
+  form.开机自动运行_Pressed();
+  EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), kExe);
+  const std::wstring otherCopy = L"D:\\Other\\LanTimeSync.exe";
+  runKey.values[RunKeyHive::CurrentUser][开机运行::kRunValueName] = otherCopy;
+
+  for (const auto state : {定义::IniFileState::Read, 定义::IniFileState::Missing}) {
+    file.state = state;
+    runKey.values[RunKeyHive::LocalMachine][开机运行::kRunValueName] = kExe;
+    同步软件 restarted{view, system, clockRight, file, runKey, kExe};
+    restarted.Form_Load();
+    EXPECT_EQ(restarted.开机自动运行Value(), 0);
+    EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), std::nullopt);
+    EXPECT_EQ(runKey.Value(RunKeyHive::CurrentUser), otherCopy) << "another copy's";
+  }
+}
+
 TEST_F(FormTest, TheLastAttemptsReasonAndAFailedSaveShareTheTooltipAndTheTrayTip) {
   Load();
   form.Command2_Click();

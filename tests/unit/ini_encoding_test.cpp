@@ -69,6 +69,15 @@ TEST(DecodeIniBytes, EachEncodingGivesTheSameText) {
   EXPECT_EQ(定义::DecodeIniBytes("a=\xE9", latin1), L"a=\u00E9");
 }
 
+TEST(HoldsNulCharacter, LooksAtCharactersNotBytes) {
+  const Latin1CodePage latin1;
+  EXPECT_TRUE(定义::HoldsNulCharacter(std::string("\0[a]\r\n", 6), latin1));
+  EXPECT_FALSE(定义::HoldsNulCharacter("[a]\r\n", latin1));
+  // "a" in UTF-16 holds a zero byte, not a NUL character.
+  EXPECT_FALSE(定义::HoldsNulCharacter(std::string("\xFF\xFE\x61\0", 4), latin1));
+  EXPECT_TRUE(定义::HoldsNulCharacter(std::string("\xFF\xFE\x61\0\0\0", 6), latin1));
+}
+
 TEST(ConvertForProfileWrites, LeavesWhatTheProfileFunctionsWriteFaithfully) {
   const Latin1CodePage latin1;
   EXPECT_EQ(定义::ConvertForProfileWrites("a=\xE9\r\n", latin1), std::nullopt);

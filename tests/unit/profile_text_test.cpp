@@ -41,6 +41,12 @@ INSTANTIATE_TEST_SUITE_P(
                     Lookup{L"网络配置", L"缺少", L""}, Lookup{L"缺少", L"服务器路径", L""},
                     Lookup{L"", L"; 注释", L""}));
 
+TEST(ProfileValue, AStrayNulHidesNoLine) {
+  using namespace std::string_view_literals;
+  constexpr auto text = L"\0[网络配置]\r\n服务器路径=10.0.0.1\0\r\n"sv;
+  EXPECT_EQ(定义::ProfileValue(text, L"网络配置", L"服务器路径"), L"10.0.0.1");
+}
+
 struct Integer {
   const wchar_t* stored;
   std::int32_t value;

@@ -115,27 +115,45 @@ TEST(LoadSettings, LettersOnlyReadAsZero) {
   EXPECT_EQ(controls.interval, 0);
 }
 
-TEST(SaveSettings, WritesTheThreeKeysInOrder) {
+TEST(SaveSettings, WritesTheThreeKeysInOrderWhenNoFileHeldThem) {
   FakeIniFile file;
   FakeControls controls;
   controls.interval = 0;
   controls.autostart = 2;
-  定义::SaveSettings(file, controls);
+  定义::StoredSettings stored = 定义::StoredSettingsOf(controls, false);
+  定义::SaveSettings(file, controls, stored);
   EXPECT_EQ(file.writes,
             (std::vector<std::wstring>{L"网络配置/服务器路径=192.168.1.1",
                                        L"系统配置/开机自动运行=2", L"系统配置/校时间隔=0"}));
+}
+
+TEST(SaveSettings, WritesOnlyWhatDiffersFromTheStoredValues) {
+  FakeIniFile file;
+  FakeControls controls;
+  定义::StoredSettings stored = 定义::StoredSettingsOf(controls, true);
+  EXPECT_FALSE(定义::HasUnsavedChange(controls, stored));
+  定义::SaveSettings(file, controls, stored);
+  EXPECT_TRUE(file.writes.empty());
+
+  controls.interval = 40;
+  EXPECT_TRUE(定义::HasUnsavedChange(controls, stored));
+  定义::SaveSettings(file, controls, stored);
+  定义::SaveSettings(file, controls, stored);
+  EXPECT_EQ(file.writes, std::vector<std::wstring>{L"系统配置/校时间隔=40"});
+  EXPECT_FALSE(定义::HasUnsavedChange(controls, stored));
 }
 
 TEST(SaveSettings, AFailedWriteIsReportedAndTheNextSaveTriesAgain) {
   FakeIniFile file;
   file.writeFailure = 定义::FileFailure{定义::FileProblem::ReadOnly, 5};
   FakeControls controls;
-  const auto failure = 定义::SaveSettings(file, controls);
+  定义::StoredSettings stored = 定义::StoredSettingsOf(controls, false);
+  const auto failure = 定义::SaveSettings(file, controls, stored);
   ASSERT_TRUE(failure);
   EXPECT_EQ(failure->problem, 定义::FileProblem::ReadOnly);
   EXPECT_EQ(file.writes.size(), 3u);  // every key tried although each failed
   file.writeFailure.reset();
-  EXPECT_EQ(定义::SaveSettings(file, controls), std::nullopt);
+  EXPECT_EQ(定义::SaveSettings(file, controls, stored), std::nullopt);
   EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"30");
 }
 
