@@ -17,6 +17,7 @@ class SystemWin32 final : public FormSystem {
   SystemWin32(HWND window, TrayIconWin32& tray) : window_(window), tray_(tray) {}
 
   bool IsAnotherInstanceRunning() override;
+  void ShowRunningInstance() override;
   void ProbeHost(ProbeFor prober, std::int32_t address) override { Probe(prober).Send(address); }
   std::wstring LongTimeNow() override;
   std::chrono::milliseconds SteadyNow() override;
