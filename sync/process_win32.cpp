@@ -18,6 +18,30 @@ std::wstring NetExePath(const std::wstring& systemDirectory) {
   return systemDirectory + L"\\net.exe";
 }
 
+// Its processes end once its last handle is closed: when the program ends,
+// however it ends, the command it started ends too.
+UniqueKernelHandle KillOnCloseJob() {
+  UniqueKernelHandle job(CreateJobObjectW(nullptr, nullptr));
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits{};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+  if (job && !SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits,
+                                      sizeof limits))
+    job.Reset();
+  return job;
+}
+
+// Joined while still suspended, so that nothing it starts escapes the job.
+// Where the program itself runs in a job that takes no nested one (Windows
+// 7 does not nest jobs), the command runs outside any: it syncs all the
+// same, but could outlive the program.
+UniqueKernelHandle JoinedJob(HANDLE suspendedProcess) {
+  UniqueKernelHandle job = KillOnCloseJob();
+  if (job && !AssignProcessToJobObject(job.Get(), suspendedProcess)) job.Reset();
+  return job;
+}
+
+bool IsSignalled(HANDLE handle) { return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0; }
+
 }  // namespace
 
 bool SyncCommandProcess::Start(const std::wstring& commandLine) {
@@ -38,12 +62,20 @@ bool SyncCommandProcess::Start(const std::wstring& commandLine) {
   startup.hStdOutput = startup.hStdError = output.WriteEnd();
   PROCESS_INFORMATION started{};
   const BOOL created =
-      CreateProcessW(application.c_str(), writableCommandLine.data(), nullptr, nullptr, piped, 0,
-                     nullptr, systemDirectory.c_str(), &startup, &started);
+      CreateProcessW(application.c_str(), writableCommandLine.data(), nullptr, nullptr, piped,
+                     CREATE_SUSPENDED, nullptr, systemDirectory.c_str(), &startup, &started);
   output.CloseWriteEnd();
   if (!created) return false;
-  CloseHandle(started.hThread);
-  process_.Reset(started.hProcess);
+  const UniqueKernelHandle thread(started.hThread);
+  UniqueKernelHandle process(started.hProcess);
+  UniqueKernelHandle job = JoinedJob(process.Get());
+  if (ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
+    TerminateProcess(process.Get(), 1);
+    return false;
+  }
+  output.StartReading();
+  process_ = std::move(process);
+  job_ = std::move(job);
   output_ = std::move(output);
   return true;
 }
@@ -70,13 +102,23 @@ ElevatedStart SyncCommandProcess::StartElevated(HWND owner, const std::wstring& 
   return ElevatedStart::Started;
 }
 
+bool SyncCommandProcess::HasEnded() const { return process_ && IsSignalled(process_.Get()); }
+
+HANDLE SyncCommandProcess::Handle() const {
+  // A signalled process handle would wake the loop at once, again and again,
+  // until the output is read to its end.
+  if (HasEnded() && output_.Drained()) return output_.Drained();
+  return process_.Get();
+}
+
 std::optional<CommandEnd> SyncCommandProcess::TakeEnd() {
-  if (!process_ || WaitForSingleObject(process_.Get(), 0) != WAIT_OBJECT_0) return std::nullopt;
+  if (!HasEnded() || !output_.IsDrained()) return std::nullopt;
   DWORD exitCode = 0;
   // A process whose exit code cannot be read did not report success.
   if (!GetExitCodeProcess(process_.Get(), &exitCode)) exitCode = 1;
-  process_.Reset();
-  return CommandEnd{exitCode, std::exchange(output_, {}).TakeText()};
+  CommandEnd ended{exitCode, output_.TakeText()};
+  Forget();
+  return ended;
 }
 
 void SyncCommandProcess::End() {
@@ -84,6 +126,12 @@ void SyncCommandProcess::End() {
   // for one raised through the consent prompt, which this program may not
   // end: it is no longer watched, so that the next attempt can run.
   TerminateProcess(process_.Get(), 1);
+  Forget();
+}
+
+// Closing the job ends whatever the command left running.
+void SyncCommandProcess::Forget() {
   process_.Reset();
+  job_.Reset();
   output_ = {};
 }

@@ -3,14 +3,13 @@
 #include <windows.h>
 
 #include "ui/form_view.h"
+#include "ui/window_win32.h"
 
 // An echo's end travels from its pool thread to the window as a posted
 // message, so that the form hears of it on its own thread, also while a
 // message box or a drag runs a loop of its own.
-inline constexpr UINT kEchoEndedMessage = WM_APP + 2;
-
 inline bool PostEchoEnded(HWND window, EchoTicket echo, bool answered) {
-  return PostMessageW(window, kEchoEndedMessage, echo.number,
+  return PostMessageW(window, MainWindow::kEchoEndedMessage, echo.number,
                       MAKELPARAM(static_cast<WORD>(echo.prober), answered)) != FALSE;
 }
 

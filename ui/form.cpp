@@ -55,6 +55,8 @@ int ScrolledValue(int current, ScrollRequest request, int thumbPosition) {
 
 void 同步软件::Form_Load() {
   if (system_.IsAnotherInstanceRunning()) {
+    // Whoever starts the program again wants to see it.
+    system_.ShowRunningInstance();
     view_.UnloadForm();
     return;
   }
@@ -167,10 +169,14 @@ void 同步软件::Timer2_Timer() {
 }
 
 void 同步软件::TrayIcon_Notify(unsigned mouseMessage) {
-  if (mouseMessage != kTrayLeftDoubleClick || !hiddenInTray_) return;
-  view_.ShowForm();
-  system_.RemoveTrayIcon();
-  hiddenInTray_ = false;
+  if (mouseMessage == kTrayLeftDoubleClick && hiddenInTray_) RestoreFromTray();
+}
+
+void 同步软件::AnotherInstance_Started() {
+  if (hiddenInTray_)
+    RestoreFromTray();
+  else
+    view_.ShowForm();  // to the front
 }
 
 void 同步软件::TaskbarCreated() {
@@ -246,6 +252,12 @@ void 同步软件::HideToTray() {
   trayIconAdded_ = system_.AddTrayIcon();
   view_.HideForm();
   hiddenInTray_ = true;
+}
+
+void 同步软件::RestoreFromTray() {
+  view_.ShowForm();
+  system_.RemoveTrayIcon();
+  hiddenInTray_ = false;
 }
 
 // At logon the shell may still refuse the icon, and no "TaskbarCreated" need

@@ -40,6 +40,8 @@ class 同步软件 final : public 定义::SettingsControls {
   void Timer1_Timer();
   void Timer2_Timer();
   void TrayIcon_Notify(unsigned mouseMessage);
+  // The program was started again; that copy has ended.
+  void AnotherInstance_Started();
   void TaskbarCreated();
   void ProbeHost_Completed(EchoTicket echo, bool answered);
   void SyncCommand_Ended(const CommandEnd& ended);
@@ -62,6 +64,7 @@ class 同步软件 final : public 定义::SettingsControls {
   void Save();
   void ShowSettingsNotice(const std::wstring& notice);
   void HideToTray();
+  void RestoreFromTray();
   void RetryTrayIcon();
   void Synchronise(SyncTrigger trigger);
   std::optional<ClockRight> ReadClockRight();

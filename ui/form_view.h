@@ -48,6 +48,9 @@ struct EchoTicket {
 class FormSystem {
  public:
   virtual bool IsAnotherInstanceRunning() = 0;
+  // Asks the copy that runs already to show its window; the form hears of
+  // such a request through 同步软件::AnotherInstance_Started.
+  virtual void ShowRunningInstance() = 0;
   // Sends one echo and returns at once; the form hears of its end, with the
   // same ticket, through 同步软件::ProbeHost_Completed.
   virtual void ProbeHost(EchoTicket echo, std::int32_t address) = 0;

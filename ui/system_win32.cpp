@@ -2,6 +2,7 @@
 
 #include "sync/probe_win32.h"
 #include "ui/echo_message_win32.h"
+#include "ui/window_win32.h"
 
 namespace {
 // Per session: each user logged on may run the program once.
@@ -16,6 +17,19 @@ bool SystemWin32::IsAnotherInstanceRunning() {
   const DWORD error = GetLastError();
   instanceMutex_.Reset(mutex);
   return !mutex || error == ERROR_ALREADY_EXISTS;
+}
+
+// Both copies' windows are of one class; the first copy's is the other one.
+void SystemWin32::ShowRunningInstance() {
+  HWND first = nullptr;
+  do first = FindWindowExW(nullptr, first, MainWindow::kWindowClass, nullptr);
+  while (first == window_);
+  if (!first) return;
+  // Windows brings a program's window to the front only when the program
+  // in front allows it; this copy, just started by the user, is in front.
+  DWORD firstProcess = 0;
+  if (GetWindowThreadProcessId(first, &firstProcess)) AllowSetForegroundWindow(firstProcess);
+  PostMessageW(first, MainWindow::kShowRequestMessage, 0, 0);
 }
 
 std::wstring SystemWin32::LongTimeNow() {

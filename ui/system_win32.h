@@ -13,6 +13,7 @@ class SystemWin32 final : public FormSystem {
   SystemWin32(HWND window, TrayIconWin32& tray) : window_(window), tray_(tray) {}
 
   bool IsAnotherInstanceRunning() override;
+  void ShowRunningInstance() override;
   void ProbeHost(EchoTicket echo, std::int32_t address) override;
   std::wstring LongTimeNow() override;
   std::chrono::milliseconds SteadyNow() override;

@@ -13,7 +13,6 @@
 
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"LanTimeSync.MainWindow";
 constexpr UINT_PTR kTimer1 = 1;
 constexpr UINT_PTR kTimer2 = 2;
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -74,9 +73,11 @@ bool MainWindow::Furnish() {
   CentreOnWorkArea();
 
   taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
-  // An elevated copy would otherwise never hear that the taskbar is back. If
-  // the filter cannot be changed, that copy just misses a taskbar restart.
-  ChangeWindowMessageFilterEx(window_, taskbarCreatedMessage_, MSGFLT_ALLOW, nullptr);
+  // An elevated copy would otherwise never hear that the taskbar is back,
+  // nor that an unelevated copy was started. If the filter cannot be
+  // changed, that copy just misses a taskbar restart or a second start.
+  for (const UINT message : {taskbarCreatedMessage_, kShowRequestMessage})
+    ChangeWindowMessageFilterEx(window_, message, MSGFLT_ALLOW, nullptr);
   return SetTimer(window_, kTimer1, kTimer1Milliseconds, nullptr) &&
          SetTimer(window_, kTimer2, kTimer2Milliseconds, nullptr);
 }
@@ -213,6 +214,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kTrayCallbackMessage:
       if (form_) form_->TrayIcon_Notify(static_cast<unsigned>(LOWORD(lParam)));
+      return 0;
+    case kShowRequestMessage:
+      if (form_) form_->AnotherInstance_Started();
       return 0;
     case WM_ACTIVATE: OnActivate(LOWORD(wParam) != WA_INACTIVE); return 0;
     case WM_DPICHANGED:

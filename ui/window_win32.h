@@ -17,7 +17,12 @@
 // decision is the form's.
 class MainWindow final : public FormView {
  public:
+  static constexpr wchar_t kWindowClass[] = L"LanTimeSync.MainWindow";
   static constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+  // Sent by a copy started while this one runs.
+  static constexpr UINT kShowRequestMessage = WM_APP + 2;
+  // Posted from the pool thread of an echo that has ended.
+  static constexpr UINT kEchoEndedMessage = WM_APP + 3;
 
   explicit MainWindow(HINSTANCE instance);
   MainWindow(const MainWindow&) = delete;

@@ -59,11 +59,17 @@ void AppendLine(const std::wstring& logPath, const std::string& line) {
   CloseHandle(file);
 }
 
-void WriteError(const std::wstring& text) {
-  const std::string bytes = ToCodePage(text, GetOEMCP());
+void Write(DWORD standardHandle, const std::string& bytes) {
   DWORD written = 0;
-  WriteFile(GetStdHandle(STD_ERROR_HANDLE), bytes.data(), static_cast<DWORD>(bytes.size()),
-            &written, nullptr);
+  WriteFile(GetStdHandle(standardHandle), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+            nullptr);
+}
+
+// Whole lines of dots, at least byteCount bytes in all.
+std::string Filler(DWORD byteCount) {
+  std::string filler;
+  while (filler.size() < byteCount) filler += std::string(62, '.') + "\r\n";
+  return filler;
 }
 
 }  // namespace
@@ -80,6 +86,8 @@ int wmain() {
   if (const DWORD sleepMs = EnvNumber(e2e::kFakeNetSleepVar, 0)) Sleep(sleepMs);
   const std::wstring hold = Env(e2e::kFakeNetHoldVar);
   while (!hold.empty() && GetFileAttributesW(hold.c_str()) != INVALID_FILE_ATTRIBUTES) Sleep(50);
-  WriteError(Env(e2e::kFakeNetOutputVar));
+  if (const DWORD fillerBytes = EnvNumber(e2e::kFakeNetFillerVar, 0))
+    Write(STD_OUTPUT_HANDLE, Filler(fillerBytes));
+  Write(STD_ERROR_HANDLE, ToCodePage(Env(e2e::kFakeNetOutputVar), GetOEMCP()));
   ExitProcess(EnvNumber(e2e::kFakeNetExitVar, 0));
 }

@@ -10,7 +10,7 @@ constexpr UINT kIconId = 1;
 
 class LifecycleTest : public ProductTest {};
 
-TEST_F(LifecycleTest, SecondStartEndsAtOnceAndLeavesTheFirstAlone) {
+TEST_F(LifecycleTest, SecondStartEndsAtOnceAndWritesNothing) {
   Start();
   WaitUntilShown();
   Process second = Process::Launch(exe_, {});
@@ -20,6 +20,21 @@ TEST_F(LifecycleTest, SecondStartEndsAtOnceAndLeavesTheFirstAlone) {
   EXPECT_TRUE(product_.Running());
   EXPECT_TRUE(IsWindowVisible(window_));
   EXPECT_FALSE(FileExists(IniPath())) << "the second copy must not touch the settings";
+}
+
+// The user who starts the program again wants to see it, not a copy that
+// quietly ends.
+TEST_F(LifecycleTest, SecondStartBringsTheHiddenFirstBackToTheFront) {
+  Start();
+  WaitUntilShown();
+  Click(ControlOf(idCommand1));
+  ASSERT_TRUE(WaitFor([&] { return TrayIconExists(window_, kIconId); }));
+  Process second = Process::Launch(exe_, {});
+  ASSERT_TRUE(second.Started());
+  ASSERT_TRUE(second.WaitForExit(kDefaultTimeoutMs));
+  EXPECT_TRUE(
+      WaitFor([&] { return IsWindowVisible(window_) && GetForegroundWindow() == window_; }));
+  EXPECT_TRUE(WaitFor([&] { return !TrayIconExists(window_, kIconId); })) << "icon left behind";
 }
 
 // An unelevated copy cannot open the mutex of an elevated one; Wine lets

@@ -68,7 +68,8 @@ void ProductTest::StartIn(const std::wstring& directory) {
                                                  {kFakeNetExitVar, netExitCode_},
                                                  {kFakeNetSleepVar, netSleepMilliseconds_},
                                                  {kFakeNetHoldVar, netHold_},
-                                                 {kFakeNetOutputVar, netOutput_}},
+                                                 {kFakeNetOutputVar, netOutput_},
+                                                 {kFakeNetFillerVar, netFillerBytes_}},
                                     .token = token_.Get()});
   ASSERT_TRUE(product_.Started()) << "CreateProcessW error " << product_.Error();
   window_ = WaitForTopWindow(product_.Id(), {.className = kWindowClass});

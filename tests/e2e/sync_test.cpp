@@ -139,6 +139,33 @@ TEST_F(SyncTest, PressesWhileAnAttemptWaitsStartNothing) {
   EXPECT_EQ(NetCalls().size(), 1u);
 }
 
+// More than the pipe to the program holds, then a failure: the command must
+// not wait for the program to read, nor be taken for one that hung.
+TEST_F(SyncTest, ACommandThatWritesMuchEndsWithItsOwnReason) {
+  netExitCode_ = L"2";
+  netFillerBytes_ = std::to_wstring(100 * 1024);
+  netOutput_ = L"发生系统错误 53。\r\n\r\n找不到网络路径。\r\n";
+  Start();
+  WaitUntilShown();
+  TypeAddress(L"127.0.0.1");
+  PressSyncNow();
+  std::wstring reason;
+  ASSERT_TRUE(WaitFor([&] { return !(reason = TooltipOf(id网络时间)).empty(); }));
+  EXPECT_TRUE(IsReason(reason, L"失败，net time 命令出错（代码 2）：找不到网络路径。"))
+      << ToCodePage(reason, CP_UTF8);
+}
+
+TEST_F(SyncTest, ClosingTheProgramEndsAHungCommand) {
+  ASSERT_TRUE(WriteFileBytes(netHold_, ""));
+  Start();
+  WaitUntilShown();
+  TypeAddress(L"127.0.0.1");
+  PressSyncNow();
+  ASSERT_TRUE(WaitFor([&] { return !NetCalls().empty(); }));
+  CloseAndWait();
+  EXPECT_TRUE(WaitFor([] { return ProcessIdsByExeName(L"net.exe").empty(); }));
+}
+
 TEST_F(SyncTest, AHungCommandIsEndedAtTheTimeLimitAndTheNextOneRuns) {
   ASSERT_TRUE(WriteFileBytes(netHold_, ""));
   Start();

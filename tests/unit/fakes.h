@@ -151,6 +151,7 @@ class FakeSystem final : public FormSystem {
   using Probe = std::pair<ProbeFor, std::int32_t>;
 
   bool anotherInstance = false;
+  int runningInstanceShows = 0;
   bool startable = true;
   std::wstring timeOfDay = L"03:50:36";
   std::chrono::milliseconds now{1000};
@@ -166,6 +167,7 @@ class FakeSystem final : public FormSystem {
   std::vector<std::wstring>* events = nullptr;  // shared with the view, when set
 
   bool IsAnotherInstanceRunning() override { return anotherInstance; }
+  void ShowRunningInstance() override { ++runningInstanceShows; }
   void ProbeHost(EchoTicket echo, std::int32_t address) override {
     probes.push_back({echo.prober, address});
     echoes.push_back(echo);

@@ -54,10 +54,11 @@ class FormTest : public testing::Test {
   同步软件 form{view, system, clockRight, file, runKey, kExe};
 };
 
-TEST_F(FormTest, SecondInstanceEndsWithoutReadingSettingsOrShowing) {
+TEST_F(FormTest, SecondInstanceShowsTheFirstAndEndsWithoutReadingSettingsOrShowing) {
   system.anotherInstance = true;
   StoreSettings(L"10.0.0.1", L"1", L"10");
   form.Form_Load();
+  EXPECT_EQ(system.runningInstanceShows, 1);
   EXPECT_TRUE(view.unloaded);
   EXPECT_FALSE(view.visible);
   EXPECT_EQ(view.address, L"192.168.1.1");
@@ -471,6 +472,20 @@ TEST_F(FormTest, OnlyALeftDoubleClickOnTheIconRestoresTheWindow) {
   EXPECT_EQ(system.trayIcons, 0);
 
   form.TrayIcon_Notify(0x203);
+  EXPECT_EQ(system.trayIcons, 0);
+  form.Command1_Click();
+  EXPECT_EQ(system.trayIcons, 1);
+}
+
+TEST_F(FormTest, AnotherStartRestoresFromTheTrayAsADoubleClickWould) {
+  Load();
+  EXPECT_EQ(system.runningInstanceShows, 0);
+  form.Command1_Click();
+  view.events.clear();
+  form.AnotherInstance_Started();
+  EXPECT_EQ(view.events, (std::vector<std::wstring>{L"show", L"remove icon"}));
+  form.AnotherInstance_Started();
+  EXPECT_EQ(view.events.back(), L"show") << "brought to the front";
   EXPECT_EQ(system.trayIcons, 0);
   form.Command1_Click();
   EXPECT_EQ(system.trayIcons, 1);

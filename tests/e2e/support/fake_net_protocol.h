@@ -16,6 +16,9 @@ inline constexpr wchar_t kFakeNetExitVar[] = L"LTS_FAKE_NET_EXIT";
 // Text written to standard error in the console's code page before the
 // exit, as net.exe reports a failure.
 inline constexpr wchar_t kFakeNetOutputVar[] = L"LTS_FAKE_NET_OUTPUT";
+// At least this many bytes of filler lines written to standard output, in one write, before
+// that text (default 0): a command that writes more than a pipe holds.
+inline constexpr wchar_t kFakeNetFillerVar[] = L"LTS_FAKE_NET_FILLER_BYTES";
 
 // One UTF-8 line, fields separated by tabs, in this order.
 inline constexpr char kFakeNetExeField[] = "exe=";
