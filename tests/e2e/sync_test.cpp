@@ -17,6 +17,16 @@ class SyncTest : public ProductTest {
   // Presses "立即同步"; returns after the program has handled the click.
   void PressSyncNow() const { Click(ControlOf(idCommand2)); }
 
+  // A sync whose net.exe hangs until netHold_ is deleted.
+  void StartAHungCommand() {
+    ASSERT_TRUE(WriteFileBytes(netHold_, ""));
+    Start();
+    WaitUntilShown();
+    TypeAddress(L"127.0.0.1");
+    PressSyncNow();
+    ASSERT_TRUE(WaitFor([&] { return !NetCalls().empty(); }));
+  }
+
   // A press against a server that answers must start exactly one command:
   // when only that one is logged, no earlier press started any.
   void ExpectOnlyTheAnsweringServerWasSynced() const {
@@ -156,23 +166,13 @@ TEST_F(SyncTest, ACommandThatWritesMuchEndsWithItsOwnReason) {
 }
 
 TEST_F(SyncTest, ClosingTheProgramEndsAHungCommand) {
-  ASSERT_TRUE(WriteFileBytes(netHold_, ""));
-  Start();
-  WaitUntilShown();
-  TypeAddress(L"127.0.0.1");
-  PressSyncNow();
-  ASSERT_TRUE(WaitFor([&] { return !NetCalls().empty(); }));
+  ASSERT_NO_FATAL_FAILURE(StartAHungCommand());
   CloseAndWait();
   EXPECT_TRUE(WaitFor([] { return ProcessIdsByExeName(L"net.exe").empty(); }));
 }
 
 TEST_F(SyncTest, AHungCommandIsEndedAtTheTimeLimitAndTheNextOneRuns) {
-  ASSERT_TRUE(WriteFileBytes(netHold_, ""));
-  Start();
-  WaitUntilShown();
-  TypeAddress(L"127.0.0.1");
-  PressSyncNow();
-  ASSERT_TRUE(WaitFor([&] { return !NetCalls().empty(); }));
+  ASSERT_NO_FATAL_FAILURE(StartAHungCommand());
   // Where the program usually waits: in the tray, whose tip tells why too.
   Click(ControlOf(idCommand1));
   const int limit = static_cast<int>(std::chrono::milliseconds(kSyncCommandTimeLimit).count());
