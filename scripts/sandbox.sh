@@ -18,6 +18,8 @@
 #                   arch as scripts/wine-arch.sh prints it); created on first
 #                   use, reused afterwards.
 #   LTS_WINEDEBUG   WINEDEBUG for the command (default -all).
+#   LTS_WINEARCH    win32 or win64 (default: what scripts/wine-arch.sh prints),
+#                   to run the 64-bit build where the 32-bit one runs too.
 #
 # Exit code: the command's; 3 when the network is not loopback-only; 2 for
 # usage errors; 1 when the sandbox itself could not be set up.
@@ -145,7 +147,7 @@ else
   start_xvfb
 fi
 
-WINEARCH=$("$repo/scripts/wine-arch.sh")
+WINEARCH=${LTS_WINEARCH:-$("$repo/scripts/wine-arch.sh")}
 export WINEARCH
 export WINEPREFIX=${LTS_WINEPREFIX:-$repo/build/wine-prefix-$WINEARCH}
 [[ $WINEARCH == win64 ]] && export PATH="$repo/scripts/wine64:$PATH"
