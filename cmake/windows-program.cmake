@@ -6,7 +6,7 @@ add_library(lts_win32 STATIC
   settings/profile_win32.cpp
   settings/registry_win32.cpp
   sync/clock_right_win32.cpp
-  sync/command_output_win32.cpp
+  sync/command_watch_win32.cpp
   sync/probe_win32.cpp
   sync/process_win32.cpp
   ui/controls_win32.cpp

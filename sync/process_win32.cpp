@@ -40,11 +40,9 @@ UniqueKernelHandle JoinedJob(HANDLE suspendedProcess) {
   return job;
 }
 
-bool IsSignalled(HANDLE handle) { return WaitForSingleObject(handle, 0) == WAIT_OBJECT_0; }
-
 }  // namespace
 
-bool SyncCommandProcess::Start(const std::wstring& commandLine) {
+bool SyncCommandProcess::Start(const std::wstring& commandLine, CommandEnded ended) {
   const std::wstring systemDirectory = SystemDirectory();
   if (systemDirectory.empty()) return false;
   const std::wstring application = NetExePath(systemDirectory);
@@ -53,34 +51,36 @@ bool SyncCommandProcess::Start(const std::wstring& commandLine) {
   writableCommandLine.push_back(L'\0');
 
   // Without a pipe the command still runs; only its words are lost.
-  CommandOutputPipe output;
-  const bool piped = output.Create();
+  CommandWatch watch;
+  const bool piped = watch.CreatePipe();
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW | (piped ? STARTF_USESTDHANDLES : 0);
   startup.wShowWindow = SW_HIDE;
-  startup.hStdOutput = startup.hStdError = output.WriteEnd();
+  startup.hStdOutput = startup.hStdError = watch.PipeWriteEnd();
   PROCESS_INFORMATION started{};
   const BOOL created =
       CreateProcessW(application.c_str(), writableCommandLine.data(), nullptr, nullptr, piped,
                      CREATE_SUSPENDED, nullptr, systemDirectory.c_str(), &startup, &started);
-  output.CloseWriteEnd();
+  watch.ClosePipeWriteEnd();
   if (!created) return false;
   const UniqueKernelHandle thread(started.hThread);
   UniqueKernelHandle process(started.hProcess);
   UniqueKernelHandle job = JoinedJob(process.Get());
-  if (ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
+  // Unwatched, its end would never be told and no later sync could run.
+  if (!watch.Start(process.Get(), std::move(ended)) ||
+      ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) {
     TerminateProcess(process.Get(), 1);
     return false;
   }
-  output.StartReading();
   process_ = std::move(process);
   job_ = std::move(job);
-  output_ = std::move(output);
+  watch_ = std::move(watch);
   return true;
 }
 
-ElevatedStart SyncCommandProcess::StartElevated(HWND owner, const std::wstring& arguments) {
+ElevatedStart SyncCommandProcess::StartElevated(HWND owner, const std::wstring& arguments,
+                                                CommandEnded ended) {
   const std::wstring systemDirectory = SystemDirectory();
   if (systemDirectory.empty()) return ElevatedStart::Failed;
   const std::wstring application = NetExePath(systemDirectory);
@@ -97,41 +97,22 @@ ElevatedStart SyncCommandProcess::StartElevated(HWND owner, const std::wstring& 
   if (!ShellExecuteExW(&execute))
     return GetLastError() == ERROR_CANCELLED ? ElevatedStart::Declined : ElevatedStart::Failed;
   if (!execute.hProcess) return ElevatedStart::Failed;
-  process_.Reset(execute.hProcess);
-  output_ = {};
+  UniqueKernelHandle process(execute.hProcess);
+  CommandWatch watch;
+  if (!watch.Start(process.Get(), std::move(ended))) return ElevatedStart::Failed;
+  process_ = std::move(process);
+  job_.Reset();
+  watch_ = std::move(watch);
   return ElevatedStart::Started;
-}
-
-bool SyncCommandProcess::HasEnded() const { return process_ && IsSignalled(process_.Get()); }
-
-HANDLE SyncCommandProcess::Handle() const {
-  // A signalled process handle would wake the loop at once, again and again,
-  // until the output is read to its end.
-  if (HasEnded() && output_.Drained()) return output_.Drained();
-  return process_.Get();
-}
-
-std::optional<CommandEnd> SyncCommandProcess::TakeEnd() {
-  if (!HasEnded() || !output_.IsDrained()) return std::nullopt;
-  DWORD exitCode = 0;
-  // A process whose exit code cannot be read did not report success.
-  if (!GetExitCodeProcess(process_.Get(), &exitCode)) exitCode = 1;
-  CommandEnd ended{exitCode, output_.TakeText()};
-  Forget();
-  return ended;
 }
 
 void SyncCommandProcess::End() {
   // Fails for a command that has just ended by itself, which is as good, and
   // for one raised through the consent prompt, which this program may not
-  // end: it is no longer watched, so that the next attempt can run.
+  // end: either way the next attempt can run.
   TerminateProcess(process_.Get(), 1);
-  Forget();
-}
-
-// Closing the job ends whatever the command left running.
-void SyncCommandProcess::Forget() {
+  // Closing the job ends whatever the command left running.
   process_.Reset();
   job_.Reset();
-  output_ = {};
+  watch_ = {};
 }

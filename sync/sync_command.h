@@ -18,8 +18,9 @@ inline constexpr wchar_t kSyncFailedCaption[] = L"钟联错误";
 inline constexpr std::chrono::seconds kSyncCommandTimeLimit{60};
 
 // How a started command ended: its exit code and what it wrote, as far as
-// that could be read.
+// that could be read. The number is the one it was started with.
 struct CommandEnd {
+  std::uint32_t command;
   std::uint32_t exitCode;
   std::wstring output;
 };

@@ -1,10 +1,7 @@
 #pragma once
 
-#include <chrono>
 #include <cstdint>
 #include <string>
-
-#include "sync/sync_command.h"
 
 // The window's controls as the handlers see them. The values of the check box
 // and the scroll bar are kept by the form; the view only shows them.
@@ -31,40 +28,15 @@ class FormView {
   ~FormView() = default;
 };
 
-// Who sent an echo: the twice-a-second status check or a sync attempt. At
-// most one of each is waited for at a time.
-enum class ProbeFor { Status, Sync };
-
-// One echo, told apart from an earlier one of the same sender whose end came
-// too late to be waited for.
-struct EchoTicket {
-  ProbeFor prober;
-  std::uint32_t number;
-  bool operator==(const EchoTicket&) const = default;
-};
-
-// What the handlers need of the system besides the settings file and the
-// Run key.
+// What the handlers need of the system besides the probe and the sync
+// command, the settings file and the Run key.
 class FormSystem {
  public:
   virtual bool IsAnotherInstanceRunning() = 0;
   // Asks the copy that runs already to show its window; the form hears of
   // such a request through 同步软件::AnotherInstance_Started.
   virtual void ShowRunningInstance() = 0;
-  // Sends one echo and returns at once; the form hears of its end, with the
-  // same ticket, through 同步软件::ProbeHost_Completed.
-  virtual void ProbeHost(EchoTicket echo, std::int32_t address) = 0;
   virtual std::wstring LongTimeNow() = 0;
-  // Never goes back, whatever happens to the clock the command sets.
-  virtual std::chrono::milliseconds SteadyNow() = 0;
-  // The form starts a command only when none runs; it hears of the command's
-  // end through 同步软件::SyncCommand_Ended.
-  virtual bool StartSyncCommand(const std::wstring& commandLine) = 0;
-  // The same command through the consent prompt, for the right to change
-  // the clock; the process it starts is watched like the other.
-  virtual ElevatedStart StartSyncCommandElevated(const std::wstring& arguments) = 0;
-  // Ends the running command; its end is then not reported.
-  virtual void EndSyncCommand() = 0;
   // False when the shell refused the icon.
   virtual bool AddTrayIcon() = 0;
   virtual void RemoveTrayIcon() = 0;

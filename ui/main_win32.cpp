@@ -28,23 +28,16 @@ class OleSession {
   bool initialised_;
 };
 
-// The sync command ends while the loop waits for messages; its end reaches
-// the form here, on the one thread, between two messages.
-int RunMessageLoop(const MainWindow& window, SystemWin32& system, 同步软件& form) {
-  for (;;) {
-    system.ReportEnded(form);
-    const HANDLE pending = system.Pending();
-    const DWORD woken = MsgWaitForMultipleObjectsEx(pending ? 1 : 0, &pending, INFINITE,
-                                                    QS_ALLINPUT, MWMO_INPUTAVAILABLE);
-    if (woken == WAIT_FAILED) WaitMessage();  // rather than spin; ends are then seen late
-    MSG msg;
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-      if (msg.message == WM_QUIT) return static_cast<int>(msg.wParam);
-      if (window.TranslateDialogKeys(msg)) continue;
-      TranslateMessage(&msg);
-      DispatchMessageW(&msg);
-    }
+int RunMessageLoop(const MainWindow& window) {
+  MSG msg;
+  BOOL got;
+  while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
+    if (got == -1) return 1;
+    if (window.TranslateDialogKeys(msg)) continue;
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
   }
+  return static_cast<int>(msg.wParam);
 }
 
 }  // namespace
@@ -65,10 +58,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   TrayIconWin32 tray(window.Handle(), MainWindow::kTrayCallbackMessage);
   SystemWin32 system(window.Handle(), tray);
   ProcessTokenClockRight clockRight;
-  同步软件 form(window, system, clockRight, iniFile, runKey, 开机运行::RunValueData(exe));
-  window.Attach(form);
-  // A message box or a drag runs a loop of its own, which ticks the timers.
-  window.BeforeEachTick([&] { system.ReportEnded(form); });
+  同步软件 form(window, system, system, clockRight, iniFile, runKey, 开机运行::RunValueData(exe));
+  window.Attach(form, system);
   form.Form_Load();
-  return RunMessageLoop(window, system, form);
+  return RunMessageLoop(window);
 }

@@ -1,7 +1,7 @@
 #include "ui/system_win32.h"
 
 #include "sync/probe_win32.h"
-#include "ui/echo_message_win32.h"
+#include "ui/posted_ends_win32.h"
 #include "ui/window_win32.h"
 
 namespace {
@@ -56,6 +56,28 @@ void SystemWin32::ProbeHost(EchoTicket echo, std::int32_t address) {
   if (!sent) PostEchoEnded(window_, echo, false);
 }
 
-void SystemWin32::ReportEnded(同步软件& form) {
-  if (const auto ended = syncCommand_.TakeEnd()) form.SyncCommand_Ended(*ended);
+// An end whose message cannot be posted (the queue full, the window gone)
+// is lost; the attempt ends such a command at its time limit.
+CommandEnded SystemWin32::PostEndTo(std::uint32_t command) {
+  const HWND window = window_;
+  return [window, command](std::uint32_t exitCode) { PostCommandEnded(window, command, exitCode); };
+}
+
+bool SystemWin32::StartSyncCommand(std::uint32_t command, const std::wstring& commandLine) {
+  runningCommand_ = command;
+  return syncCommand_.Start(commandLine, PostEndTo(command));
+}
+
+ElevatedStart SystemWin32::StartSyncCommandElevated(std::uint32_t command,
+                                                    const std::wstring& arguments) {
+  runningCommand_ = command;
+  return syncCommand_.StartElevated(window_, arguments, PostEndTo(command));
+}
+
+// Only the command started last has words to take; the end of one ended
+// before is dropped by the attempt anyway.
+CommandEnd SystemWin32::CommandEndOf(WPARAM wParam, LPARAM lParam) {
+  const std::uint32_t command = CommandNumberOf(wParam);
+  return {command, ExitCodeOf(lParam),
+          command == runningCommand_ ? syncCommand_.TakeOutput() : std::wstring()};
 }

@@ -3,40 +3,41 @@
 #include <windows.h>
 
 #include "sync/process_win32.h"
-#include "ui/form.h"
+#include "sync/sync_system.h"
 #include "ui/form_view.h"
 #include "ui/tray_win32.h"
 #include "win32/unique_handle.h"
 
-class SystemWin32 final : public FormSystem {
+// The system as the form and the sync attempt reach it. Each end of
+// something started here comes back to the window as a posted message.
+class SystemWin32 final : public FormSystem, public SyncSystem {
  public:
   SystemWin32(HWND window, TrayIconWin32& tray) : window_(window), tray_(tray) {}
 
   bool IsAnotherInstanceRunning() override;
   void ShowRunningInstance() override;
-  void ProbeHost(EchoTicket echo, std::int32_t address) override;
   std::wstring LongTimeNow() override;
-  std::chrono::milliseconds SteadyNow() override;
-  bool StartSyncCommand(const std::wstring& commandLine) override {
-    return syncCommand_.Start(commandLine);
-  }
-  ElevatedStart StartSyncCommandElevated(const std::wstring& arguments) override {
-    return syncCommand_.StartElevated(window_, arguments);
-  }
-  void EndSyncCommand() override { syncCommand_.End(); }
   bool AddTrayIcon() override { return tray_.Add(); }
   void RemoveTrayIcon() override { tray_.Remove(); }
   void SetTrayTip(const std::wstring& tip) override { tray_.SetTip(tip); }
   void ShowUsage(const std::wstring& caption, const std::wstring& text) override;
 
-  // What the message loop waits for besides messages: the running command.
-  HANDLE Pending() const { return syncCommand_.Handle(); }
-  // Tells the form once the command has ended; does not wait for it.
-  void ReportEnded(同步软件& form);
+  void ProbeHost(EchoTicket echo, std::int32_t address) override;
+  bool StartSyncCommand(std::uint32_t command, const std::wstring& commandLine) override;
+  ElevatedStart StartSyncCommandElevated(std::uint32_t command,
+                                         const std::wstring& arguments) override;
+  void EndSyncCommand() override { syncCommand_.End(); }
+  std::chrono::milliseconds SteadyNow() override;
+
+  // The end of a command as its message tells it, with what it wrote.
+  CommandEnd CommandEndOf(WPARAM wParam, LPARAM lParam);
 
  private:
+  CommandEnded PostEndTo(std::uint32_t command);
+
   HWND window_;
   TrayIconWin32& tray_;
   SyncCommandProcess syncCommand_;
+  std::uint32_t runningCommand_ = 0;
   UniqueKernelHandle instanceMutex_;
 };

@@ -4,8 +4,9 @@
 
 #include "ui/colours.h"
 #include "ui/controls_win32.h"
-#include "ui/echo_message_win32.h"
+#include "ui/posted_ends_win32.h"
 #include "ui/resources/resource_ids.h"
+#include "ui/system_win32.h"
 
 #ifndef WM_DPICHANGED
 #define WM_DPICHANGED 0x02E0
@@ -198,7 +199,6 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_TIMER:
       if (!form_) break;
-      if (beforeEachTick_) beforeEachTick_();
       if (wParam == kTimer1) form_->Timer1_Timer();
       if (wParam == kTimer2) form_->Timer2_Timer();
       return 0;
@@ -211,6 +211,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: OnPaint(); return 0;
     case kEchoEndedMessage:
       if (form_) form_->ProbeHost_Completed(EchoTicketOf(wParam, lParam), EchoAnswered(lParam));
+      return 0;
+    case kCommandEndedMessage:
+      if (form_) form_->SyncCommand_Ended(system_->CommandEndOf(wParam, lParam));
       return 0;
     case kTrayCallbackMessage:
       if (form_) form_->TrayIcon_Notify(static_cast<unsigned>(LOWORD(lParam)));

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cstdint>
-#include <functional>
 
 #include "ui/dpi_win32.h"
 #include "ui/form.h"
@@ -12,6 +11,8 @@
 #include "ui/picture_win32.h"
 #include "ui/tooltip_win32.h"
 #include "win32/unique_handle.h"
+
+class SystemWin32;
 
 // The main window and its controls. It only draws and forwards: every
 // decision is the form's.
@@ -23,6 +24,8 @@ class MainWindow final : public FormView {
   static constexpr UINT kShowRequestMessage = WM_APP + 2;
   // Posted from the pool thread of an echo that has ended.
   static constexpr UINT kEchoEndedMessage = WM_APP + 3;
+  // Posted from the pool once the sync command has ended.
+  static constexpr UINT kCommandEndedMessage = WM_APP + 4;
 
   explicit MainWindow(HINSTANCE instance);
   MainWindow(const MainWindow&) = delete;
@@ -31,8 +34,11 @@ class MainWindow final : public FormView {
   // Creates the window hidden, with its controls and timers; false, with
   // no window left, when any of them cannot be made.
   bool Create();
-  void Attach(同步软件& form) { form_ = &form; }
-  void BeforeEachTick(std::function<void()> call) { beforeEachTick_ = std::move(call); }
+  // From now on the window's events reach the form.
+  void Attach(同步软件& form, SystemWin32& system) {
+    form_ = &form;
+    system_ = &system;
+  }
   HWND Handle() const { return window_; }
   // Keyboard navigation between the controls; true when msg was handled.
   bool TranslateDialogKeys(MSG& msg) const;
@@ -77,7 +83,7 @@ class MainWindow final : public FormView {
   HINSTANCE instance_;
   HWND window_ = nullptr;
   同步软件* form_ = nullptr;
-  std::function<void()> beforeEachTick_;
+  SystemWin32* system_ = nullptr;
   UINT taskbarCreatedMessage_ = 0;
   int dpi_ = 96;
 

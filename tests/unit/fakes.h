@@ -9,9 +9,12 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "settings/autostart.h"
 #include "settings/ini_file.h"
 #include "sync/clock_right.h"
+#include "sync/sync_system.h"
 #include "ui/form_view.h"
 
 // A settings file in memory that reads like the system's profile functions.
@@ -146,21 +149,61 @@ class FakeView final : public FormView {
   void UnloadForm() override { unloaded = true; }
 };
 
-class FakeSystem final : public FormSystem {
+// The probe and the sync command: each call is recorded, and the test tells
+// the form or the attempt of its end.
+class FakeSyncSystem : public SyncSystem {
  public:
   using Probe = std::pair<ProbeFor, std::int32_t>;
 
-  bool anotherInstance = false;
-  int runningInstanceShows = 0;
   bool startable = true;
-  std::wstring timeOfDay = L"03:50:36";
   std::chrono::milliseconds now{1000};
-  std::vector<Probe> probes;       // sent, in order; the form hears of their ends from the test
+  std::vector<Probe> probes;       // sent, in order
   std::vector<EchoTicket> echoes;  // the tickets of those echoes
   std::vector<std::wstring> startedCommands, elevatedArguments;
   ElevatedStart elevatedStart = ElevatedStart::Started;
-  std::wstring trayTip = L"局域网同步软件";
+  std::uint32_t lastCommand = 0;  // the number of the last command started
   int endedCommands = 0;
+
+  void ProbeHost(EchoTicket echo, std::int32_t address) override {
+    probes.push_back({echo.prober, address});
+    echoes.push_back(echo);
+  }
+  bool StartSyncCommand(std::uint32_t command, const std::wstring& commandLine) override {
+    if (!startable) return false;
+    lastCommand = command;
+    startedCommands.push_back(commandLine);
+    return true;
+  }
+  ElevatedStart StartSyncCommandElevated(std::uint32_t command,
+                                         const std::wstring& arguments) override {
+    lastCommand = command;
+    elevatedArguments.push_back(arguments);
+    return elevatedStart;
+  }
+  void EndSyncCommand() override { ++endedCommands; }
+  std::chrono::milliseconds SteadyNow() override { return now; }
+
+  // A ticket that matches no echo, and a failed test, when none was sent.
+  EchoTicket LastEcho(ProbeFor prober) const {
+    const auto found = std::find_if(echoes.rbegin(), echoes.rend(),
+                                    [&](const EchoTicket& echo) { return echo.prober == prober; });
+    if (found != echoes.rend()) return *found;
+    ADD_FAILURE() << "no echo was sent";
+    return {prober, 0};
+  }
+
+  std::size_t ProbesFor(ProbeFor prober) const {
+    return static_cast<std::size_t>(std::count_if(
+        probes.begin(), probes.end(), [&](const Probe& probe) { return probe.first == prober; }));
+  }
+};
+
+class FakeSystem final : public FakeSyncSystem, public FormSystem {
+ public:
+  bool anotherInstance = false;
+  int runningInstanceShows = 0;
+  std::wstring timeOfDay = L"03:50:36";
+  std::wstring trayTip = L"局域网同步软件";
   int trayIcons = 0, trayAdds = 0;
   int trayRefusals = 0;  // adds the shell refuses before it takes the icon
   std::vector<std::wstring> usage;
@@ -168,22 +211,7 @@ class FakeSystem final : public FormSystem {
 
   bool IsAnotherInstanceRunning() override { return anotherInstance; }
   void ShowRunningInstance() override { ++runningInstanceShows; }
-  void ProbeHost(EchoTicket echo, std::int32_t address) override {
-    probes.push_back({echo.prober, address});
-    echoes.push_back(echo);
-  }
   std::wstring LongTimeNow() override { return timeOfDay; }
-  std::chrono::milliseconds SteadyNow() override { return now; }
-  bool StartSyncCommand(const std::wstring& commandLine) override {
-    if (!startable) return false;
-    startedCommands.push_back(commandLine);
-    return true;
-  }
-  ElevatedStart StartSyncCommandElevated(const std::wstring& arguments) override {
-    elevatedArguments.push_back(arguments);
-    return elevatedStart;
-  }
-  void EndSyncCommand() override { ++endedCommands; }
   bool AddTrayIcon() override {
     ++trayAdds;
     if (trayRefusals > 0) {
@@ -201,16 +229,6 @@ class FakeSystem final : public FormSystem {
   void SetTrayTip(const std::wstring& tip) override { trayTip = tip; }
   void ShowUsage(const std::wstring& caption, const std::wstring& text) override {
     usage = {caption, text};
-  }
-
-  EchoTicket LastEcho(ProbeFor prober) const {
-    return *std::find_if(echoes.rbegin(), echoes.rend(),
-                         [&](const EchoTicket& echo) { return echo.prober == prober; });
-  }
-
-  std::size_t ProbesFor(ProbeFor prober) const {
-    return static_cast<std::size_t>(std::count_if(
-        probes.begin(), probes.end(), [&](const Probe& probe) { return probe.first == prober; }));
   }
 };
 

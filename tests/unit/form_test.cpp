@@ -43,7 +43,7 @@ class FormTest : public testing::Test {
   }
 
   void CommandEnds(std::uint32_t exitCode, std::wstring output = L"") {
-    form.SyncCommand_Ended({exitCode, std::move(output)});
+    form.SyncCommand_Ended({system.lastCommand, exitCode, std::move(output)});
   }
 
   FakeView view;
@@ -51,7 +51,7 @@ class FormTest : public testing::Test {
   FakeClockRight clockRight;
   FakeIniFile file;
   FakeRunKey runKey;
-  同步软件 form{view, system, clockRight, file, runKey, kExe};
+  同步软件 form{view, system, system, clockRight, file, runKey, kExe};
 };
 
 TEST_F(FormTest, SecondInstanceShowsTheFirstAndEndsWithoutReadingSettingsOrShowing) {
@@ -653,7 +653,7 @@ TEST_F(FormTest, ARegistrationTheFileDoesNotHoldIsRemovedAtTheNextStart) {
   for (const auto state : {定义::IniFileState::Read, 定义::IniFileState::Missing}) {
     file.state = state;
     runKey.values[RunKeyHive::LocalMachine][开机运行::kRunValueName] = kExe;
-    同步软件 restarted{view, system, clockRight, file, runKey, kExe};
+    同步软件 restarted{view, system, system, clockRight, file, runKey, kExe};
     restarted.Form_Load();
     EXPECT_EQ(restarted.开机自动运行Value(), 0);
     EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), std::nullopt);

@@ -1,0 +1,49 @@
+#pragma once
+
+#include <string>
+
+#include "settings/autostart.h"
+#include "settings/ini_file.h"
+#include "settings/settings.h"
+
+namespace 定义 {
+
+// 配置.INI as the window sees it: loaded into the controls at start, and
+// written with what the window changes, so that the file never loses what it
+// holds. Its notice tells why the file could not be read or saved.
+class SettingsKeeper {
+ public:
+  SettingsKeeper(IniFile& file, SettingsControls& controls, 开机运行::RunKey& runKey,
+                 std::wstring runValueData);
+
+  // The controls' change handlers run as the stored values are set; the
+  // saves they ask for write nothing.
+  void Load();
+  // Once a second: a file that could not be read is read once it can be,
+  // and a failed save is tried again. True when the file was just read.
+  bool Retry();
+  // After a change made in the window.
+  void Save();
+  // Closing must not lose an address typed since the last save, nor a save
+  // still failing, nor write over what was edited in the file meanwhile.
+  void SaveBeforeClosing();
+  const std::wstring& Notice() const { return notice_; }
+
+ private:
+  IniFile& file_;
+  SettingsControls& controls_;
+  开机运行::RunKey& runKey_;
+  const std::wstring runValueData_;
+
+  bool loading_ = false;
+  // A settings file that is there but could not be read yet is never
+  // written: that would overwrite the values it holds.
+  bool unread_ = false;
+  // What the file holds, as far as the window knows: a save writes only
+  // what differs from it.
+  StoredSettings stored_;
+  bool saveFailed_ = false;
+  std::wstring notice_;
+};
+
+}  // namespace 定义

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <string>
+
+#include "sync/sync_command.h"
+
+// Who sent an echo: the twice-a-second status check or a sync attempt. At
+// most one of each is waited for at a time.
+enum class ProbeFor { Status, Sync };
+
+// One echo, told apart from an earlier one of the same sender whose end came
+// too late to be waited for.
+struct EchoTicket {
+  ProbeFor prober;
+  std::uint32_t number;
+  bool operator==(const EchoTicket&) const = default;
+};
+
+// What the probe and the sync attempt need of the system. Every call returns
+// at once; each end comes back later, on the window's thread, carrying the
+// ticket or number it was started with.
+class SyncSystem {
+ public:
+  // Sends one echo; its end reaches the form through ProbeHost_Completed.
+  virtual void ProbeHost(EchoTicket echo, std::int32_t address) = 0;
+  // Starts net.exe with this command line unless it cannot be started; its
+  // end reaches the form through SyncCommand_Ended.
+  virtual bool StartSyncCommand(std::uint32_t command, const std::wstring& commandLine) = 0;
+  // The same command through the consent prompt, for the right to change
+  // the clock; the process it starts is watched like the other.
+  virtual ElevatedStart StartSyncCommandElevated(std::uint32_t command,
+                                                 const std::wstring& arguments) = 0;
+  // Ends the running command; its end, should it still come, is dropped.
+  virtual void EndSyncCommand() = 0;
+  // Never goes back, whatever happens to the clock the command sets.
+  virtual std::chrono::milliseconds SteadyNow() = 0;
+
+ protected:
+  ~SyncSystem() = default;
+};

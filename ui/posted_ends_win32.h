@@ -1,0 +1,34 @@
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "sync/sync_system.h"
+#include "ui/window_win32.h"
+
+// Whatever ends on a pool thread reaches the window as a posted message
+// carrying plain values, so that the form hears of it on its own thread, in
+// the one message loop or in any loop a message box or a drag runs. Another
+// program can post the same messages: they carry no pointer to follow.
+
+inline bool PostEchoEnded(HWND window, EchoTicket echo, bool answered) {
+  return PostMessageW(window, MainWindow::kEchoEndedMessage, echo.number,
+                      MAKELPARAM(static_cast<WORD>(echo.prober), answered)) != FALSE;
+}
+
+inline EchoTicket EchoTicketOf(WPARAM wParam, LPARAM lParam) {
+  return {static_cast<ProbeFor>(LOWORD(lParam)), static_cast<std::uint32_t>(wParam)};
+}
+
+inline bool EchoAnswered(LPARAM lParam) { return HIWORD(lParam) != 0; }
+
+// What the command wrote stays with its watch until the window takes it.
+inline bool PostCommandEnded(HWND window, std::uint32_t command, std::uint32_t exitCode) {
+  return PostMessageW(window, MainWindow::kCommandEndedMessage, command,
+                      static_cast<LPARAM>(exitCode)) != FALSE;
+}
+
+inline std::uint32_t CommandNumberOf(WPARAM wParam) { return static_cast<std::uint32_t>(wParam); }
+
+inline std::uint32_t ExitCodeOf(LPARAM lParam) { return static_cast<std::uint32_t>(lParam); }
