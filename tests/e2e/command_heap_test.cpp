@@ -1,0 +1,99 @@
+// The watch of the sync command, run under Wine's heap checker
+// (scripts/heap-checked.sh): commands that end by themselves, commands ended
+// while they run, and commands whose owner goes away first must leave no
+// write behind in freed memory.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <atomic>
+#include <memory>
+
+#include "support/fake_net_log.h"
+#include "support/fake_net_protocol.h"
+#include "sync/process_win32.h"
+#include "win32/unique_handle.h"
+
+namespace {
+
+bool HeapIsSound() { return HeapValidate(GetProcessHeap(), 0, nullptr) != FALSE; }
+
+// Shared with the pool's callback, which may come after the test has
+// stopped waiting for it.
+struct End {
+  UniqueKernelHandle event{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  std::atomic<std::uint32_t> exitCode{0};
+};
+
+CommandEnded Telling(const std::shared_ptr<End>& end) {
+  return [end](std::uint32_t exitCode) {
+    end->exitCode = exitCode;
+    SetEvent(end->event.Get());
+  };
+}
+
+bool Ended(const End& end) { return WaitForSingleObject(end.event.Get(), 10000) == WAIT_OBJECT_0; }
+
+class CommandHeapTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_FALSE(e2e::InstallFakeNet().empty());
+    wchar_t temp[MAX_PATH];
+    ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+    hold_ = std::wstring(temp) + L"command_heap_test.hold";
+    log_ = std::wstring(temp) + L"command_heap_test.log";
+    SetEnvironmentVariableW(e2e::kFakeNetLogVar, log_.c_str());
+    SetEnvironmentVariableW(e2e::kFakeNetHoldVar, hold_.c_str());
+    // More than the pipe holds, so that the reader is still at work.
+    SetEnvironmentVariableW(e2e::kFakeNetFillerVar, L"200000");
+    SetEnvironmentVariableW(e2e::kFakeNetOutputVar, L"the last line");
+    SetEnvironmentVariableW(e2e::kFakeNetExitVar, L"2");
+  }
+  void TearDown() override {
+    DeleteFileW(hold_.c_str());
+    DeleteFileW(log_.c_str());
+  }
+
+  // The test net.exe hangs while the file exists.
+  bool HangCommands() const {
+    return UniqueFileHandle(CreateFileW(hold_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr))
+               .Get() != nullptr;
+  }
+
+  std::wstring hold_, log_;
+  const std::wstring commandLine_ = L"net time \\\\127.0.0.1 /set /yes";
+};
+
+TEST_F(CommandHeapTest, ACommandThatEndsByItselfIsToldWithItsWords) {
+  for (int round = 0; round < 8; ++round) {
+    SyncCommandProcess command;
+    const auto end = std::make_shared<End>();
+    ASSERT_TRUE(command.Start(commandLine_, Telling(end)));
+    ASSERT_TRUE(Ended(*end)) << "round " << round;
+    EXPECT_EQ(end->exitCode, 2u);
+    EXPECT_NE(command.TakeOutput().find(L"the last line"), std::wstring::npos);
+    ASSERT_TRUE(HeapIsSound()) << "round " << round;
+  }
+}
+
+TEST_F(CommandHeapTest, ACommandEndedOrLeftWhileItRunsIsStillToldSafely) {
+  ASSERT_TRUE(HangCommands());
+  for (int round = 0; round < 8; ++round) {
+    const auto ended = std::make_shared<End>(), left = std::make_shared<End>();
+    {
+      SyncCommandProcess command, owner;
+      ASSERT_TRUE(command.Start(commandLine_, Telling(ended)));
+      ASSERT_TRUE(owner.Start(commandLine_, Telling(left)));
+      command.End();
+    }  // the owner goes, and its job ends the command
+    ASSERT_TRUE(Ended(*ended)) << "round " << round;
+    EXPECT_EQ(ended->exitCode, 1u) << "ended while it ran";
+    ASSERT_TRUE(Ended(*left)) << "round " << round;
+    ASSERT_TRUE(HeapIsSound()) << "round " << round;
+  }
+  Sleep(100);  // the pool lets its watches go after the last end
+  EXPECT_TRUE(HeapIsSound());
+}
+
+}  // namespace
