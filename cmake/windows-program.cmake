@@ -7,6 +7,7 @@ add_library(lts_win32 STATIC
   settings/registry_win32.cpp
   sync/clock_right_win32.cpp
   sync/command_watch_win32.cpp
+  sync/consent_win32.cpp
   sync/probe_win32.cpp
   sync/process_win32.cpp
   ui/controls_win32.cpp

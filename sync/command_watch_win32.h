@@ -27,6 +27,11 @@ class CommandWatch {
   HANDLE PipeWriteEnd() const { return writeEnd_.Get(); }
   // Once the command has its own copy: only then does the pipe end with it.
   void ClosePipeWriteEnd() { writeEnd_.Reset(); }
+  // For a command that runs without the pipe after all.
+  void DropPipe() {
+    writeEnd_.Reset();
+    readEnd_.Reset();
+  }
   // Watches the process, through a handle of its own, from now on. False,
   // and ended is never called, when the pool would not take the watch.
   bool Start(HANDLE process, CommandEnded ended);

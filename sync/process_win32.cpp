@@ -1,22 +1,9 @@
 #include "sync/process_win32.h"
 
-#include <shellapi.h>
-
 #include <utility>
 #include <vector>
 
 namespace {
-
-std::wstring SystemDirectory() {
-  wchar_t directory[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(directory, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return L"";
-  return std::wstring(directory, length);
-}
-
-std::wstring NetExePath(const std::wstring& systemDirectory) {
-  return systemDirectory + L"\\net.exe";
-}
 
 // Its processes end once its last handle is closed: when the program ends,
 // however it ends, the command it started ends too.
@@ -40,30 +27,81 @@ UniqueKernelHandle JoinedJob(HANDLE suspendedProcess) {
   return job;
 }
 
+// Lets the command inherit the one handle named and nothing else the program
+// may hold inheritable.
+class InheritOnly {
+ public:
+  explicit InheritOnly(HANDLE handle) : handle_(handle) {
+    SIZE_T size = 0;
+    InitializeProcThreadAttributeList(nullptr, 1, 0, &size);
+    storage_.resize(size);
+    auto* list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(storage_.data());
+    if (!handle_ || storage_.empty() || !InitializeProcThreadAttributeList(list, 1, 0, &size))
+      return;
+    if (UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, &handle_,
+                                  sizeof handle_, nullptr, nullptr))
+      list_ = list;
+    else
+      DeleteProcThreadAttributeList(list);
+  }
+  ~InheritOnly() {
+    if (list_) DeleteProcThreadAttributeList(list_);
+  }
+  InheritOnly(const InheritOnly&) = delete;
+  InheritOnly& operator=(const InheritOnly&) = delete;
+
+  // Null when the list could not be made.
+  LPPROC_THREAD_ATTRIBUTE_LIST List() const { return list_; }
+
+ private:
+  HANDLE handle_;  // the list points at it
+  std::vector<char> storage_;
+  LPPROC_THREAD_ATTRIBUTE_LIST list_ = nullptr;
+};
+
 }  // namespace
 
+std::optional<NetExe> SystemNetExe() {
+  wchar_t directory[MAX_PATH];
+  const UINT length = GetSystemDirectoryW(directory, MAX_PATH);
+  if (length == 0 || length >= MAX_PATH) return std::nullopt;
+  const std::wstring systemDirectory(directory, length);
+  return NetExe{systemDirectory + L"\\net.exe", systemDirectory};
+}
+
+// net.exe is a console program, but its words go to the pipe: it gets no
+// console, so none can flash up, whatever the default terminal is.
 bool SyncCommandProcess::Start(const std::wstring& commandLine, CommandEnded ended) {
-  const std::wstring systemDirectory = SystemDirectory();
-  if (systemDirectory.empty()) return false;
-  const std::wstring application = NetExePath(systemDirectory);
+  const std::optional<NetExe> net = SystemNetExe();
+  if (!net) return false;
   // CreateProcessW may write into the command line it is given.
   std::vector<wchar_t> writableCommandLine(commandLine.begin(), commandLine.end());
   writableCommandLine.push_back(L'\0');
 
-  // Without a pipe the command still runs; only its words are lost.
   CommandWatch watch;
-  const bool piped = watch.CreatePipe();
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  startup.dwFlags = STARTF_USESHOWWINDOW | (piped ? STARTF_USESTDHANDLES : 0);
-  startup.wShowWindow = SW_HIDE;
-  startup.hStdOutput = startup.hStdError = watch.PipeWriteEnd();
+  watch.CreatePipe();
+  const InheritOnly inherited(watch.PipeWriteEnd());
+  // Without the list it could inherit more than the pipe, so it runs without
+  // one: it syncs all the same; only its words are lost.
+  if (!inherited.List()) watch.DropPipe();
+  const bool piped = inherited.List() != nullptr;
+  STARTUPINFOEXW startup{};
+  startup.StartupInfo.cb = sizeof startup;
+  startup.StartupInfo.dwFlags = piped ? STARTF_USESTDHANDLES : 0;
+  startup.StartupInfo.hStdOutput = startup.StartupInfo.hStdError = watch.PipeWriteEnd();
+  startup.lpAttributeList = inherited.List();
+  const DWORD flags = CREATE_SUSPENDED | CREATE_NO_WINDOW | EXTENDED_STARTUPINFO_PRESENT;
   PROCESS_INFORMATION started{};
   const BOOL created =
-      CreateProcessW(application.c_str(), writableCommandLine.data(), nullptr, nullptr, piped,
-                     CREATE_SUSPENDED, nullptr, systemDirectory.c_str(), &startup, &started);
+      CreateProcessW(net->application.c_str(), writableCommandLine.data(), nullptr, nullptr, piped,
+                     flags, nullptr, net->directory.c_str(), &startup.StartupInfo, &started);
   watch.ClosePipeWriteEnd();
   if (!created) return false;
+  return Watch(started, std::move(watch), std::move(ended));
+}
+
+bool SyncCommandProcess::Watch(const PROCESS_INFORMATION& started, CommandWatch watch,
+                               CommandEnded ended) {
   const UniqueKernelHandle thread(started.hThread);
   UniqueKernelHandle process(started.hProcess);
   UniqueKernelHandle job = JoinedJob(process.Get());
@@ -79,37 +117,8 @@ bool SyncCommandProcess::Start(const std::wstring& commandLine, CommandEnded end
   return true;
 }
 
-ElevatedStart SyncCommandProcess::StartElevated(HWND owner, const std::wstring& arguments,
-                                                CommandEnded ended) {
-  const std::wstring systemDirectory = SystemDirectory();
-  if (systemDirectory.empty()) return ElevatedStart::Failed;
-  const std::wstring application = NetExePath(systemDirectory);
-  SHELLEXECUTEINFOW execute{};
-  execute.cbSize = sizeof execute;
-  // The program tells the user why in its own words, without a message box.
-  execute.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-  execute.hwnd = owner;
-  execute.lpVerb = L"runas";
-  execute.lpFile = application.c_str();
-  execute.lpParameters = arguments.c_str();
-  execute.lpDirectory = systemDirectory.c_str();
-  execute.nShow = SW_HIDE;
-  if (!ShellExecuteExW(&execute))
-    return GetLastError() == ERROR_CANCELLED ? ElevatedStart::Declined : ElevatedStart::Failed;
-  if (!execute.hProcess) return ElevatedStart::Failed;
-  UniqueKernelHandle process(execute.hProcess);
-  CommandWatch watch;
-  if (!watch.Start(process.Get(), std::move(ended))) return ElevatedStart::Failed;
-  process_ = std::move(process);
-  job_.Reset();
-  watch_ = std::move(watch);
-  return ElevatedStart::Started;
-}
-
 void SyncCommandProcess::End() {
-  // Fails for a command that has just ended by itself, which is as good, and
-  // for one raised through the consent prompt, which this program may not
-  // end: either way the next attempt can run.
+  // Fails for a command that has just ended by itself, which is as good.
   TerminateProcess(process_.Get(), 1);
   // Closing the job ends whatever the command left running.
   process_.Reset();

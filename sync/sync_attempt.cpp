@@ -14,9 +14,21 @@ std::optional<SyncOutcome> SyncAttempt::EchoEnded(EchoTicket echo, bool answered
   return Probed(answered);
 }
 
+std::optional<SyncOutcome> SyncAttempt::ConsentEnded(std::uint32_t command, ElevatedStart start) {
+  if (step_ != Step::AskingConsent || command != commandsStarted_) return std::nullopt;
+  switch (start) {
+    case ElevatedStart::Started: Started(); return std::nullopt;
+    case ElevatedStart::Declined: return End({SyncEnd::Declined});
+    case ElevatedStart::Failed: break;
+  }
+  return End({SyncEnd::NotStarted});
+}
+
+// A command may end before the prompt's own end is heard of.
 std::optional<SyncOutcome> SyncAttempt::CommandEnded(const CommandEnd& ended) {
+  const bool waited = step_ == Step::Running || step_ == Step::AskingConsent;
   // The end of a command ended at its limit, which changes nothing now.
-  if (step_ != Step::Running || ended.command != commandsStarted_) return std::nullopt;
+  if (!waited || ended.command != commandsStarted_) return std::nullopt;
   return End(CommandOutcome(ended.exitCode, ended.output));
 }
 
@@ -36,26 +48,28 @@ std::optional<SyncOutcome> SyncAttempt::SecondPassed() {
 std::optional<SyncOutcome> SyncAttempt::Probed(bool answered) {
   if (!answered) return End({SyncEnd::NoAnswer});
   if (const auto notStarted = StartCommand()) return End(*notStarted);
-  // The caption for a started command waits until the command has ended.
-  step_ = Step::Running;
-  commandStartedAt_ = system_.SteadyNow();
   return std::nullopt;
 }
 
-// Nothing once the command runs; else why it does not.
+// The caption for a started command waits until the command has ended.
+void SyncAttempt::Started() {
+  step_ = Step::Running;
+  commandStartedAt_ = system_.SteadyNow();
+}
+
+// Nothing once the command runs or the prompt is up; else why not.
 std::optional<SyncOutcome> SyncAttempt::StartCommand() {
   const std::uint32_t command = ++commandsStarted_;
   switch (route_) {
     case SyncRoute::Direct:
-      if (system_.StartSyncCommand(command, BuildSyncCommandLine(address_))) return std::nullopt;
-      return SyncOutcome{SyncEnd::NotStarted};
+      if (!system_.StartSyncCommand(command, BuildSyncCommandLine(address_)))
+        return SyncOutcome{SyncEnd::NotStarted};
+      Started();
+      return std::nullopt;
     case SyncRoute::Elevated:
-      switch (system_.StartSyncCommandElevated(command, SyncCommandArguments(address_))) {
-        case ElevatedStart::Started: return std::nullopt;
-        case ElevatedStart::Declined: return SyncOutcome{SyncEnd::Declined};
-        case ElevatedStart::Failed: return SyncOutcome{SyncEnd::NotStarted};
-      }
-      break;
+      step_ = Step::AskingConsent;
+      system_.StartSyncCommandElevated(command, SyncCommandArguments(address_));
+      return std::nullopt;
     case SyncRoute::NoRight: return SyncOutcome{SyncEnd::NoRight};
     case SyncRoute::NoRightButElevatable: return SyncOutcome{SyncEnd::NoRightButElevatable};
   }

@@ -22,16 +22,19 @@ class SyncAttempt {
   // runs against that text even if the box is typed over meanwhile.
   std::optional<SyncOutcome> Start(const std::wstring& addressText, SyncRoute route);
   std::optional<SyncOutcome> EchoEnded(EchoTicket echo, bool answered);
+  std::optional<SyncOutcome> ConsentEnded(std::uint32_t command, ElevatedStart start);
   std::optional<SyncOutcome> CommandEnded(const CommandEnd& ended);
   // Once a second: an echo that will not end, or a command past its time
-  // limit, ends the attempt.
+  // limit, ends the attempt. The user may take their time over the consent
+  // prompt: that wait has no limit.
   std::optional<SyncOutcome> SecondPassed();
 
  private:
-  enum class Step { None, Probing, Running };
+  enum class Step { None, Probing, AskingConsent, Running };
 
   std::optional<SyncOutcome> Probed(bool answered);
   std::optional<SyncOutcome> StartCommand();
+  void Started();
   std::optional<SyncOutcome> End(const SyncOutcome& outcome);
 
   SyncSystem& system_;

@@ -29,9 +29,9 @@ class SyncSystem {
   // end reaches the form through SyncCommand_Ended.
   virtual bool StartSyncCommand(std::uint32_t command, const std::wstring& commandLine) = 0;
   // The same command through the consent prompt, for the right to change
-  // the clock; the process it starts is watched like the other.
-  virtual ElevatedStart StartSyncCommandElevated(std::uint32_t command,
-                                                 const std::wstring& arguments) = 0;
+  // the clock. How the start went reaches the form through
+  // ConsentPrompt_Ended; once started, the command ends as the other does.
+  virtual void StartSyncCommandElevated(std::uint32_t command, const std::wstring& arguments) = 0;
   // Ends the running command; its end, should it still come, is dropped.
   virtual void EndSyncCommand() = 0;
   // Never goes back, whatever happens to the clock the command sets.

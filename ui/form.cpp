@@ -172,6 +172,10 @@ void 同步软件::ProbeHost_Completed(EchoTicket echo, bool answered) {
     ShowIfEnded(syncAttempt_.EchoEnded(echo, answered));
 }
 
+void 同步软件::ConsentPrompt_Ended(std::uint32_t command, ElevatedStart start) {
+  ShowIfEnded(syncAttempt_.ConsentEnded(command, start));
+}
+
 void 同步软件::SyncCommand_Ended(const CommandEnd& ended) {
   ShowIfEnded(syncAttempt_.CommandEnded(ended));
 }

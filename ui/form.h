@@ -49,6 +49,7 @@ class 同步软件 final : public 定义::SettingsControls {
   void AnotherInstance_Started();
   void TaskbarCreated();
   void ProbeHost_Completed(EchoTicket echo, bool answered);
+  void ConsentPrompt_Ended(std::uint32_t command, ElevatedStart start);
   void SyncCommand_Ended(const CommandEnd& ended);
 
   bool IsHiddenInTray() const { return tray_.IsHidden(); }

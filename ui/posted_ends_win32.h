@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "sync/sync_command.h"
 #include "sync/sync_system.h"
 #include "ui/window_win32.h"
 
@@ -32,3 +33,18 @@ inline bool PostCommandEnded(HWND window, std::uint32_t command, std::uint32_t e
 inline std::uint32_t CommandNumberOf(WPARAM wParam) { return static_cast<std::uint32_t>(wParam); }
 
 inline std::uint32_t ExitCodeOf(LPARAM lParam) { return static_cast<std::uint32_t>(lParam); }
+
+inline bool PostConsentEnded(HWND window, std::uint32_t command, ElevatedStart start) {
+  return PostMessageW(window, MainWindow::kConsentEndedMessage, command,
+                      static_cast<LPARAM>(start)) != FALSE;
+}
+
+// Any other value, as another program might post, counts as a failed start.
+inline ElevatedStart ElevatedStartOf(LPARAM lParam) {
+  switch (static_cast<ElevatedStart>(lParam)) {
+    case ElevatedStart::Started: return ElevatedStart::Started;
+    case ElevatedStart::Declined: return ElevatedStart::Declined;
+    case ElevatedStart::Failed: break;
+  }
+  return ElevatedStart::Failed;
+}

@@ -1,5 +1,6 @@
 #include "ui/system_win32.h"
 
+#include "sync/consent_win32.h"
 #include "sync/probe_win32.h"
 #include "ui/posted_ends_win32.h"
 #include "ui/window_win32.h"
@@ -68,10 +69,15 @@ bool SystemWin32::StartSyncCommand(std::uint32_t command, const std::wstring& co
   return syncCommand_.Start(commandLine, PostEndTo(command));
 }
 
-ElevatedStart SystemWin32::StartSyncCommandElevated(std::uint32_t command,
-                                                    const std::wstring& arguments) {
-  runningCommand_ = command;
-  return syncCommand_.StartElevated(window_, arguments, PostEndTo(command));
+// That command is the prompt's thread's, not syncCommand_'s: it has no
+// words to take, and this program could not end it.
+void SystemWin32::StartSyncCommandElevated(std::uint32_t command, const std::wstring& arguments) {
+  const HWND window = window_;
+  const auto consented = [window, command](ElevatedStart start) {
+    PostConsentEnded(window, command, start);
+  };
+  if (!StartElevatedSyncCommand(window_, arguments, consented, PostEndTo(command)))
+    PostConsentEnded(window_, command, ElevatedStart::Failed);
 }
 
 // Only the command started last has words to take; the end of one ended

@@ -24,8 +24,7 @@ class SystemWin32 final : public FormSystem, public SyncSystem {
 
   void ProbeHost(EchoTicket echo, std::int32_t address) override;
   bool StartSyncCommand(std::uint32_t command, const std::wstring& commandLine) override;
-  ElevatedStart StartSyncCommandElevated(std::uint32_t command,
-                                         const std::wstring& arguments) override;
+  void StartSyncCommandElevated(std::uint32_t command, const std::wstring& arguments) override;
   void EndSyncCommand() override { syncCommand_.End(); }
   std::chrono::milliseconds SteadyNow() override;
 

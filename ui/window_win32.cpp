@@ -212,6 +212,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kEchoEndedMessage:
       if (form_) form_->ProbeHost_Completed(EchoTicketOf(wParam, lParam), EchoAnswered(lParam));
       return 0;
+    case kConsentEndedMessage:
+      if (form_) form_->ConsentPrompt_Ended(CommandNumberOf(wParam), ElevatedStartOf(lParam));
+      return 0;
     case kCommandEndedMessage:
       if (form_) form_->SyncCommand_Ended(system_->CommandEndOf(wParam, lParam));
       return 0;

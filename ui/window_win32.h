@@ -26,6 +26,8 @@ class MainWindow final : public FormView {
   static constexpr UINT kEchoEndedMessage = WM_APP + 3;
   // Posted from the pool once the sync command has ended.
   static constexpr UINT kCommandEndedMessage = WM_APP + 4;
+  // Posted from the consent prompt's thread once the user has answered.
+  static constexpr UINT kConsentEndedMessage = WM_APP + 5;
 
   explicit MainWindow(HINSTANCE instance);
   MainWindow(const MainWindow&) = delete;

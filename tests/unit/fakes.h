@@ -160,7 +160,7 @@ class FakeSyncSystem : public SyncSystem {
   std::vector<Probe> probes;       // sent, in order
   std::vector<EchoTicket> echoes;  // the tickets of those echoes
   std::vector<std::wstring> startedCommands, elevatedArguments;
-  ElevatedStart elevatedStart = ElevatedStart::Started;
+  ElevatedStart elevatedStart = ElevatedStart::Started;  // how the prompt ends, told by the test
   std::uint32_t lastCommand = 0;  // the number of the last command started
   int endedCommands = 0;
 
@@ -174,11 +174,9 @@ class FakeSyncSystem : public SyncSystem {
     startedCommands.push_back(commandLine);
     return true;
   }
-  ElevatedStart StartSyncCommandElevated(std::uint32_t command,
-                                         const std::wstring& arguments) override {
+  void StartSyncCommandElevated(std::uint32_t command, const std::wstring& arguments) override {
     lastCommand = command;
     elevatedArguments.push_back(arguments);
-    return elevatedStart;
   }
   void EndSyncCommand() override { ++endedCommands; }
   std::chrono::milliseconds SteadyNow() override { return now; }

@@ -36,10 +36,14 @@ class FormTest : public testing::Test {
     file.writes.clear();
   }
 
-  // "立即同步" against a server that answers: the command starts.
+  // "立即同步" against a server that answers: the command starts, after the
+  // consent prompt where one is asked.
   void SyncNow() {
+    const std::size_t prompts = system.elevatedArguments.size();
     form.Command2_Click();
     form.ProbeHost_Completed(system.LastEcho(ProbeFor::Sync), true);
+    if (system.elevatedArguments.size() > prompts)
+      form.ConsentPrompt_Ended(system.lastCommand, system.elevatedStart);
   }
 
   void CommandEnds(std::uint32_t exitCode, std::wstring output = L"") {

@@ -50,4 +50,26 @@ TEST_F(SyncAttemptTest, TheEndOfACommandEndedAtItsLimitEndsNoLaterAttempt) {
   EXPECT_FALSE(attempt.IsRunning());
 }
 
+// The user may take minutes over the prompt: meanwhile ticks, clicks and
+// the echo's end again change nothing, and its answer ends the attempt once.
+TEST_F(SyncAttemptTest, AnAttemptWaitingForConsentEndsOnceWhenTheUserAnswers) {
+  ASSERT_EQ(attempt.Start(L"127.0.0.1", SyncRoute::Elevated), std::nullopt);
+  const EchoTicket echo = system.LastEcho(ProbeFor::Sync);
+  ASSERT_EQ(attempt.EchoEnded(echo, true), std::nullopt);
+  ASSERT_EQ(system.elevatedArguments.size(), 1u);
+  for (int second = 0; second < 300; ++second) {
+    system.now += seconds(1);
+    EXPECT_EQ(attempt.SecondPassed(), std::nullopt);
+  }
+  EXPECT_EQ(attempt.EchoEnded(echo, false), std::nullopt);
+  EXPECT_EQ(attempt.Start(L"127.0.0.1", SyncRoute::Elevated), std::nullopt);
+  EXPECT_EQ(system.ProbesFor(ProbeFor::Sync), 1u);
+  EXPECT_EQ(system.endedCommands, 0);
+
+  EXPECT_EQ(attempt.ConsentEnded(system.lastCommand, ElevatedStart::Declined)->end,
+            SyncEnd::Declined);
+  EXPECT_EQ(attempt.ConsentEnded(system.lastCommand, ElevatedStart::Started), std::nullopt);
+  EXPECT_FALSE(attempt.IsRunning());
+}
+
 }  // namespace

@@ -1,7 +1,7 @@
-// The watch of the sync command, run under Wine's heap checker
-// (scripts/heap-checked.sh): commands that end by themselves, commands ended
-// while they run, and commands whose owner goes away first must leave no
-// write behind in freed memory.
+// The sync command as the program starts and watches it, run under Wine's
+// heap checker (scripts/heap-checked.sh): commands that end by themselves,
+// commands ended while they run, and commands whose owner goes away first
+// leave no write behind in freed memory.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -34,14 +34,14 @@ CommandEnded Telling(const std::shared_ptr<End>& end) {
 
 bool Ended(const End& end) { return WaitForSingleObject(end.event.Get(), 10000) == WAIT_OBJECT_0; }
 
-class CommandHeapTest : public testing::Test {
+class CommandTest : public testing::Test {
  protected:
   void SetUp() override {
     ASSERT_FALSE(e2e::InstallFakeNet().empty());
     wchar_t temp[MAX_PATH];
     ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
-    hold_ = std::wstring(temp) + L"command_heap_test.hold";
-    log_ = std::wstring(temp) + L"command_heap_test.log";
+    hold_ = std::wstring(temp) + L"command_test.hold";
+    log_ = std::wstring(temp) + L"command_test.log";
     SetEnvironmentVariableW(e2e::kFakeNetLogVar, log_.c_str());
     SetEnvironmentVariableW(e2e::kFakeNetHoldVar, hold_.c_str());
     // More than the pipe holds, so that the reader is still at work.
@@ -65,7 +65,7 @@ class CommandHeapTest : public testing::Test {
   const std::wstring commandLine_ = L"net time \\\\127.0.0.1 /set /yes";
 };
 
-TEST_F(CommandHeapTest, ACommandThatEndsByItselfIsToldWithItsWords) {
+TEST_F(CommandTest, ACommandThatEndsByItselfIsToldWithItsWords) {
   for (int round = 0; round < 8; ++round) {
     SyncCommandProcess command;
     const auto end = std::make_shared<End>();
@@ -77,7 +77,7 @@ TEST_F(CommandHeapTest, ACommandThatEndsByItselfIsToldWithItsWords) {
   }
 }
 
-TEST_F(CommandHeapTest, ACommandEndedOrLeftWhileItRunsIsStillToldSafely) {
+TEST_F(CommandTest, ACommandEndedOrLeftWhileItRunsIsStillToldSafely) {
   ASSERT_TRUE(HangCommands());
   for (int round = 0; round < 8; ++round) {
     const auto ended = std::make_shared<End>(), left = std::make_shared<End>();
