@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include <gtest/gtest.h>
+
 #include "settings/autostart.h"
 #include "settings/ini_file.h"
 #include "sync/clock_right.h"
@@ -203,9 +205,14 @@ class FakeSystem final : public FormSystem {
     usage = {caption, text};
   }
 
+  // Without such an echo the test fails, and gets a ticket the form never
+  // gave out (it numbers its echoes from 1).
   EchoTicket LastEcho(ProbeFor prober) const {
-    return *std::find_if(echoes.rbegin(), echoes.rend(),
-                         [&](const EchoTicket& echo) { return echo.prober == prober; });
+    const auto last = std::find_if(echoes.rbegin(), echoes.rend(),
+                                   [&](const EchoTicket& echo) { return echo.prober == prober; });
+    if (last != echoes.rend()) return *last;
+    ADD_FAILURE() << "no echo was sent";
+    return {prober, 0};
   }
 
   std::size_t ProbesFor(ProbeFor prober) const {
