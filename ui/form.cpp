@@ -173,6 +173,7 @@ void 同步软件::TrayIcon_Notify(unsigned mouseMessage) {
 }
 
 void 同步软件::AnotherInstance_Started() {
+  showRequested_ = true;
   if (hiddenInTray_)
     RestoreFromTray();
   else
@@ -228,7 +229,7 @@ void 同步软件::LoadStoredSettings() {
 // program started with Windows then goes to the tray as it would have.
 void 同步软件::RetryUnreadSettings() {
   LoadStoredSettings();
-  if (!settingsUnread_ && 开机自动运行_ == 1) HideToTray();
+  if (!settingsUnread_ && 开机自动运行_ == 1 && !showRequested_) HideToTray();
 }
 
 void 同步软件::Save() {

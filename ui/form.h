@@ -98,6 +98,9 @@ class 同步软件 final : public 定义::SettingsControls {
   // written: that would overwrite the values it holds.
   bool settingsUnread_ = false;
   bool loadingSettings_ = false;
+  // Someone started the program again to see it: a late read of the file
+  // must not hide the window into the tray after all.
+  bool showRequested_ = false;
   // What the file holds, as far as the window knows: a save writes only
   // what differs from it.
   定义::StoredSettings storedSettings_;

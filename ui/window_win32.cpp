@@ -229,6 +229,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       KillTimer(window_, kTimer1);
       KillTimer(window_, kTimer2);
+      RemovePropW(window_, kFirstCopyMark);
       PostQuitMessage(0);
       return 0;
   }

@@ -37,6 +37,23 @@ TEST_F(LifecycleTest, SecondStartBringsTheHiddenFirstBackToTheFront) {
   EXPECT_TRUE(WaitFor([&] { return !TrayIconExists(window_, kIconId); })) << "icon left behind";
 }
 
+// A double start: each new copy must find the first, not the other new one,
+// which is about to end as well and would take the request along.
+TEST_F(LifecycleTest, TwoStartsAtOnceBringTheHiddenFirstBack) {
+  Start();
+  WaitUntilShown();
+  Click(ControlOf(idCommand1));
+  ASSERT_TRUE(WaitFor([&] { return TrayIconExists(window_, kIconId); }));
+  Process second = Process::Launch(exe_, {.suspended = true});
+  Process third = Process::Launch(exe_, {.suspended = true});
+  ASSERT_TRUE(second.Started() && third.Started());
+  ASSERT_TRUE(second.Resume() && third.Resume());  // set going at one moment
+  ASSERT_TRUE(second.WaitForExit(kDefaultTimeoutMs));
+  ASSERT_TRUE(third.WaitForExit(kDefaultTimeoutMs));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window_) != FALSE; })) << "still hidden";
+  EXPECT_TRUE(WaitFor([&] { return !TrayIconExists(window_, kIconId); })) << "icon left behind";
+}
+
 // An unelevated copy cannot open the mutex of an elevated one; Wine lets
 // every copy open every mutex, so an event under the mutex's name, which
 // fails CreateMutexW just as well, stands in for it.

@@ -731,6 +731,20 @@ TEST_F(FormTest, AStartWithWindowsWhoseFileWasLockedGoesToTheTrayOnceItIsRead) {
   EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), kExe);
 }
 
+// The user started it again while the locked file kept it from loading.
+TEST_F(FormTest, AShowRequestBeforeTheLateReadKeepsTheWindowShown) {
+  StoreSettings(L"10.0.0.1", L"1", L"30");
+  file.state = 定义::IniFileState::Unreadable;
+  form.Form_Load();
+  form.AnotherInstance_Started();
+  file.state = 定义::IniFileState::Read;
+  form.Timer2_Timer();
+  EXPECT_EQ(form.开机自动运行Value(), 1) << "loaded all the same";
+  EXPECT_TRUE(view.visible);
+  EXPECT_FALSE(form.IsHiddenInTray());
+  EXPECT_EQ(system.trayIcons, 0);
+}
+
 TEST_F(FormTest, EndingWhileHiddenLeavesNoIconBehind) {
   Load();
   form.Command1_Click();
