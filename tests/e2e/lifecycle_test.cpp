@@ -54,6 +54,17 @@ TEST_F(LifecycleTest, TwoStartsAtOnceBringTheHiddenFirstBack) {
   EXPECT_TRUE(WaitFor([&] { return !TrayIconExists(window_, kIconId); })) << "icon left behind";
 }
 
+TEST_F(LifecycleTest, SecondStartRestoresTheMinimisedFirst) {
+  Start();
+  WaitUntilShown();
+  ShowWindow(window_, SW_MINIMIZE);
+  ASSERT_TRUE(WaitFor([&] { return IsIconic(window_) != FALSE; }));
+  Process second = Process::Launch(exe_, {});
+  ASSERT_TRUE(second.Started());
+  ASSERT_TRUE(second.WaitForExit(kDefaultTimeoutMs));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window_) && !IsIconic(window_); }));
+}
+
 // An unelevated copy cannot open the mutex of an elevated one; Wine lets
 // every copy open every mutex, so an event under the mutex's name, which
 // fails CreateMutexW just as well, stands in for it.
