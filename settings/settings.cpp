@@ -30,7 +30,7 @@ std::wstring IniPath(const std::wstring& exeDirectory) {
   return path + kIniFileName;
 }
 
-IniFileRead LoadSettings(IniFile& file, SettingsControls& controls) {
+IniFileRead LoadSettings(IniFile& file, SettingsControls& controls, SettingsKeys kept) {
   const IniFileRead read = file.Read();
   if (read.state != IniFileState::Read) return read;
   const std::wstring address =
@@ -38,10 +38,10 @@ IniFileRead LoadSettings(IniFile& file, SettingsControls& controls) {
   const auto autostart = NarrowTo16Bits(file.ReadIniInt(kSystemSection, kAutostartKey));
   const auto interval = NarrowTo16Bits(file.ReadIniInt(kSystemSection, kIntervalKey));
 
-  controls.Set服务器路径Text(address);
+  if (!kept.address) controls.Set服务器路径Text(address);
   // A refused value leaves its control as it was; loading goes on regardless.
-  if (autostart) controls.Set开机自动运行Value(*autostart);
-  if (interval) controls.Set滚动条Value(*interval);
+  if (autostart && !kept.autostart) controls.Set开机自动运行Value(*autostart);
+  if (interval && !kept.interval) controls.Set滚动条Value(*interval);
   return read;
 }
 
@@ -51,10 +51,10 @@ StoredSettings StoredSettingsOf(const SettingsControls& controls, bool inFile) {
           {controls.滚动条Value(), inFile}};
 }
 
-bool HasUnsavedChange(const SettingsControls& controls, const StoredSettings& stored) {
-  return controls.服务器路径Text() != stored.address.value ||
-         controls.开机自动运行Value() != stored.autostart.value ||
-         controls.滚动条Value() != stored.interval.value;
+SettingsKeys ChangedSince(const SettingsControls& controls, const StoredSettings& stored) {
+  return {controls.服务器路径Text() != stored.address.value,
+          controls.开机自动运行Value() != stored.autostart.value,
+          controls.滚动条Value() != stored.interval.value};
 }
 
 std::optional<FileFailure> SaveSettings(IniFile& file, const SettingsControls& controls,

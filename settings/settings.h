@@ -26,10 +26,16 @@ class SettingsControls {
   ~SettingsControls() = default;
 };
 
-// Touches nothing unless the file was read. All three values are read before
-// any is applied, so that a save raised by applying one cannot overwrite a
-// stored value that has not been read yet.
-IniFileRead LoadSettings(IniFile& file, SettingsControls& controls);
+// Some of the three settings.
+struct SettingsKeys {
+  bool address = false, autostart = false, interval = false;
+  bool Any() const { return address || autostart || interval; }
+};
+
+// Touches nothing unless the file was read, and never the controls of the
+// kept keys. All three values are read before any is applied, so that a save
+// raised by applying one cannot overwrite a stored value not read yet.
+IniFileRead LoadSettings(IniFile& file, SettingsControls& controls, SettingsKeys kept = {});
 
 template <typename Value>
 struct StoredValue {
@@ -46,8 +52,11 @@ struct StoredSettings {
 // The controls' values; inFile when they were just loaded from the file.
 StoredSettings StoredSettingsOf(const SettingsControls& controls, bool inFile);
 
-// A value changed in the window since it was last loaded or saved.
-bool HasUnsavedChange(const SettingsControls& controls, const StoredSettings& stored);
+// The values changed in the window since it was last loaded or saved.
+SettingsKeys ChangedSince(const SettingsControls& controls, const StoredSettings& stored);
+inline bool HasUnsavedChange(const SettingsControls& controls, const StoredSettings& stored) {
+  return ChangedSince(controls, stored).Any();
+}
 
 // Writes only the keys whose value in the window differs from the stored one,
 // so that a key the user did not change keeps what the file holds, hand edits

@@ -20,8 +20,10 @@ class SettingsKeeper {
   // saves they ask for write nothing.
   void Load();
   // Once a second: a file that could not be read is read once it can be,
-  // and a failed save is tried again. True when the file was just read.
-  bool Retry();
+  // and a failed save is tried again. What the user changed in the window
+  // meanwhile wins: those values are saved into the file, the others loaded
+  // from it.
+  void Retry();
   // After a change made in the window.
   void Save();
   // Closing must not lose an address typed since the last save, nor a save
@@ -30,6 +32,8 @@ class SettingsKeeper {
   const std::wstring& Notice() const { return notice_; }
 
  private:
+  void LoadKeeping(SettingsKeys edited);
+
   IniFile& file_;
   SettingsControls& controls_;
   开机运行::RunKey& runKey_;
@@ -39,6 +43,9 @@ class SettingsKeeper {
   // A settings file that is there but could not be read yet is never
   // written: that would overwrite the values it holds.
   bool unread_ = false;
+  // The controls' values when the file could not be read: what differs from
+  // them later was changed by the user.
+  StoredSettings beforeRead_;
   // What the file holds, as far as the window knows: a save writes only
   // what differs from it.
   StoredSettings stored_;

@@ -30,7 +30,8 @@ std::vector<std::wstring_view> SplitAtFullStops(std::wstring_view text) {
 // A signed decimal whole number with optional blanks around it.
 std::optional<std::int32_t> ReadPart(std::wstring_view part) {
   part = TrimBlanks(part);
-  if (!part.empty() && part.front() == L'+') part.remove_prefix(1);
+  // One sign at most: a plus followed by a minus stays, and is refused below.
+  if (part.size() > 1 && part[0] == L'+' && part[1] != L'-') part.remove_prefix(1);
   // std::from_chars wants narrow characters; anything else is not a digit.
   std::string narrow;
   for (const wchar_t c : part) {

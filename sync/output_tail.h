@@ -18,6 +18,6 @@ class OutputTail {
 
  private:
   std::size_t keptBytes_;
+  // The kept window and, once the output was longer, the byte before it.
   std::string bytes_;
-  bool cut_ = false;
 };

@@ -138,9 +138,8 @@ void 同步软件::Timer1_Timer() {
 }
 
 void 同步软件::Timer2_Timer() {
-  // A program started with Windows goes to the tray once its file is read,
-  // as it would have at start.
-  if (settings_.Retry() && 开机自动运行_ == 1) tray_.Hide();
+  // A file read late never hides the window the user may be working in.
+  settings_.Retry();
   ShowSettingsNotice();
   ShowIfEnded(syncAttempt_.SecondPassed());
   switch (AdvanceSyncSchedule(滚动条_, SyncTickCount_)) {

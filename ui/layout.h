@@ -75,21 +75,27 @@ struct ControlSpec {
   LabelColour labelColour;
 };
 
-// In tab order: the order of creation is the order the focus moves in.
+inline constexpr wchar_t kIntervalPrompt[] = L"设定校时时间隔(单位为分钟)";
+
+// In the order they are seen, top to bottom and left to right: the order of
+// creation, so the order the focus moves in with Tab. Each label comes just
+// before the control it names, which is where a screen reader looks for an
+// edit's name; so the picture, level with Label1, comes before it. A scroll
+// bar takes no name from a label: its window text is its name.
 // clang-format off
 inline constexpr std::array kControls = {
-    ControlSpec{id服务器路径, ControlKind::Edit, {360, 2160, 3015, 270}, L"192.168.1.1", FontRole::Window, LabelColour::Black},
-    ControlSpec{idCommand2, ControlKind::PushButton, {2280, 3480, 1800, 615}, L"立即同步", FontRole::Window, LabelColour::Black},
     ControlSpec{id本机时间, ControlKind::ClockLabel, {120, 120, 6015, 735}, L"本机时间", FontRole::Clock, LabelColour::Black},
-    ControlSpec{idLabel2, ControlKind::Label, {120, 2640, 3975, 255}, L"设定校时时间隔(单位为分钟)", FontRole::Prompt, LabelColour::Black},
     ControlSpec{id网络时间, ControlKind::ClockLabel, {120, 840, 6015, 735}, L"网络时间", FontRole::Clock, LabelColour::Black},
+    ControlSpec{idImage1, ControlKind::Picture, {5520, 1800, 720, 675}, L"", FontRole::Window, LabelColour::Black},
     ControlSpec{idLabel1, ControlKind::Label, {120, 1800, 5295, 255}, L"输入时间服务器地址", FontRole::Prompt, LabelColour::Black},
-    ControlSpec{idCommand1, ControlKind::PushButton, {4320, 3480, 1800, 615}, L"隐  藏", FontRole::Window, LabelColour::Black},
+    ControlSpec{id服务器路径, ControlKind::Edit, {360, 2160, 3015, 270}, L"192.168.1.1", FontRole::Window, LabelColour::Black},
     ControlSpec{idLabel3, ControlKind::Label, {3840, 2250, 1575, 255}, L"服务器IP地址", FontRole::Caption, LabelColour::ButtonText},
-    ControlSpec{id滚动条, ControlKind::ScrollBar, {120, 3000, 3495, 255}, L"", FontRole::Window, LabelColour::Black},
+    ControlSpec{idLabel2, ControlKind::Label, {120, 2640, 3975, 255}, kIntervalPrompt, FontRole::Prompt, LabelColour::Black},
+    ControlSpec{id滚动条, ControlKind::ScrollBar, {120, 3000, 3495, 255}, kIntervalPrompt, FontRole::Window, LabelColour::Black},
     ControlSpec{idLabel4, ControlKind::Label, {3840, 3000, 2295, 255}, L"每隔 30 分钟校时一次", FontRole::Caption, LabelColour::ButtonText},
     ControlSpec{id开机自动运行, ControlKind::ToggleButton, {120, 3480, 1800, 615}, L"开机自动运行", FontRole::Window, LabelColour::Black},
-    ControlSpec{idImage1, ControlKind::Picture, {5520, 1800, 720, 675}, L"", FontRole::Window, LabelColour::Black},
+    ControlSpec{idCommand2, ControlKind::PushButton, {2280, 3480, 1800, 615}, L"立即同步", FontRole::Window, LabelColour::Black},
+    ControlSpec{idCommand1, ControlKind::PushButton, {4320, 3480, 1800, 615}, L"隐  藏", FontRole::Window, LabelColour::Black},
 };
 // clang-format on
 

@@ -8,23 +8,47 @@
 namespace {
 // Per session: each user logged on may run the program once.
 constexpr wchar_t kInstanceMutexName[] = L"Local\\LanTimeSync.SingleInstance";
+// Long enough for a first copy that is slowed down between making the mutex
+// and marking its window; it is never waited for once it has marked it.
+constexpr DWORD kMarkWaitMilliseconds = 5000;
+
+// Copies started at the same moment all have a window of the class for a
+// while, and any of them may be one that is about to end too: a request sent
+// there is lost with it. Only the marked window is the first copy's.
+HWND FirstCopyWindow() {
+  HWND window = nullptr;
+  do window = FindWindowExW(nullptr, window, MainWindow::kWindowClass, nullptr);
+  while (window && !GetPropW(window, MainWindow::kFirstCopyMark));
+  return window;
+}
+
+// The first copy holds the mutex until its window is marked.
+void WaitUntilTheFirstCopyIsMarked(HANDLE mutex) {
+  const DWORD waited = WaitForSingleObject(mutex, kMarkWaitMilliseconds);
+  if (waited == WAIT_OBJECT_0 || waited == WAIT_ABANDONED) ReleaseMutex(mutex);
+}
+
 }  // namespace
 
 // Only a mutex made here and now means no other copy runs. One that an
 // elevated copy made cannot be opened from an unelevated one (access
 // denied), and that copy runs as surely as one whose mutex already exists.
 bool SystemWin32::IsAnotherInstanceRunning() {
-  const HANDLE mutex = CreateMutexW(nullptr, FALSE, kInstanceMutexName);
+  const HANDLE mutex = CreateMutexW(nullptr, TRUE, kInstanceMutexName);
   const DWORD error = GetLastError();
   instanceMutex_.Reset(mutex);
-  return !mutex || error == ERROR_ALREADY_EXISTS;
+  if (!mutex || error == ERROR_ALREADY_EXISTS) return true;
+  // Made owned, so that a copy started meanwhile waits for the mark.
+  SetPropW(window_, MainWindow::kFirstCopyMark, window_);
+  ReleaseMutex(mutex);
+  return false;
 }
 
-// Both copies' windows are of one class; the first copy's is the other one.
 void SystemWin32::ShowRunningInstance() {
-  HWND first = nullptr;
-  do first = FindWindowExW(nullptr, first, MainWindow::kWindowClass, nullptr);
-  while (first == window_);
+  // A mutex this copy could not open cannot be waited for; a first copy
+  // able to make it has long marked its window.
+  if (instanceMutex_) WaitUntilTheFirstCopyIsMarked(instanceMutex_.Get());
+  const HWND first = FirstCopyWindow();
   if (!first) return;
   // Windows brings a program's window to the front only when the program
   // in front allows it; this copy, just started by the user, is in front.

@@ -228,6 +228,11 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       OnDpiChanged(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
+    // F1, from whichever control has the focus: the usage note, as the
+    // picture gives it to the mouse.
+    case WM_HELP:
+      if (form_) form_->Image1_Click();
+      return TRUE;
     case WM_CLOSE: OnClose(); return 0;
     case WM_ENDSESSION:
       if (wParam && form_) form_->Form_Unload();
@@ -235,6 +240,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       KillTimer(window_, kTimer1);
       KillTimer(window_, kTimer2);
+      RemovePropW(window_, kFirstCopyMark);
       PostQuitMessage(0);
       return 0;
   }

@@ -19,6 +19,9 @@ class SystemWin32;
 class MainWindow final : public FormView {
  public:
   static constexpr wchar_t kWindowClass[] = L"LanTimeSync.MainWindow";
+  // A window property: set on the window of the copy that holds the
+  // single-instance mutex, the one a later copy asks to show itself.
+  static constexpr wchar_t kFirstCopyMark[] = L"LanTimeSync.FirstCopy";
   static constexpr UINT kTrayCallbackMessage = WM_APP + 1;
   // Sent by a copy started while this one runs.
   static constexpr UINT kShowRequestMessage = WM_APP + 2;

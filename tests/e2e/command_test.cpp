@@ -89,7 +89,7 @@ TEST_F(CommandTest, ACommandEndedOrLeftWhileItRunsIsStillToldSafely) {
     }  // the owner goes, and its job ends the command
     ASSERT_TRUE(Ended(*ended)) << "round " << round;
     EXPECT_EQ(ended->exitCode, 1u) << "ended while it ran";
-    ASSERT_TRUE(Ended(*left)) << "round " << round;
+    ASSERT_TRUE(Ended(*left)) << "left with its owner, round " << round;
     ASSERT_TRUE(HeapIsSound()) << "round " << round;
   }
   Sleep(100);  // the pool lets its watches go after the last end

@@ -37,6 +37,34 @@ TEST_F(LifecycleTest, SecondStartBringsTheHiddenFirstBackToTheFront) {
   EXPECT_TRUE(WaitFor([&] { return !TrayIconExists(window_, kIconId); })) << "icon left behind";
 }
 
+// A double start: each new copy must find the first, not the other new one,
+// which is about to end as well and would take the request along.
+TEST_F(LifecycleTest, TwoStartsAtOnceBringTheHiddenFirstBack) {
+  Start();
+  WaitUntilShown();
+  Click(ControlOf(idCommand1));
+  ASSERT_TRUE(WaitFor([&] { return TrayIconExists(window_, kIconId); }));
+  Process second = Process::Launch(exe_, {.suspended = true});
+  Process third = Process::Launch(exe_, {.suspended = true});
+  ASSERT_TRUE(second.Started() && third.Started());
+  ASSERT_TRUE(second.Resume() && third.Resume());  // set going at one moment
+  ASSERT_TRUE(second.WaitForExit(kDefaultTimeoutMs));
+  ASSERT_TRUE(third.WaitForExit(kDefaultTimeoutMs));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window_) != FALSE; })) << "still hidden";
+  EXPECT_TRUE(WaitFor([&] { return !TrayIconExists(window_, kIconId); })) << "icon left behind";
+}
+
+TEST_F(LifecycleTest, SecondStartRestoresTheMinimisedFirst) {
+  Start();
+  WaitUntilShown();
+  ShowWindow(window_, SW_MINIMIZE);
+  ASSERT_TRUE(WaitFor([&] { return IsIconic(window_) != FALSE; }));
+  Process second = Process::Launch(exe_, {});
+  ASSERT_TRUE(second.Started());
+  ASSERT_TRUE(second.WaitForExit(kDefaultTimeoutMs));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window_) && !IsIconic(window_); }));
+}
+
 // An unelevated copy cannot open the mutex of an elevated one; Wine lets
 // every copy open every mutex, so an event under the mutex's name, which
 // fails CreateMutexW just as well, stands in for it.
@@ -169,15 +197,9 @@ TEST_F(LifecycleTest, ArrowKeysMoveTheScrollBar) {
   EXPECT_TRUE(WaitForText(idLabel4, L"每隔 0 分钟校时一次"));
 }
 
-TEST_F(LifecycleTest, ThePictureOpensTheUsageNote) {
-  Start();
-  WaitUntilShown();
-  // The click on the picture, as the mouse would deliver it; posted, since
-  // the note is modal.
-  const HWND picture = ControlOf(idImage1);
-  PostMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
-  PostMessageW(picture, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
-  const HWND note = WaitForTopWindow(product_.Id(), {.className = L"#32770", .visibleOnly = true});
+// The usage note, modal, with OK only; closed again.
+void ExpectTheUsageNoteAndCloseIt(DWORD product) {
+  const HWND note = WaitForTopWindow(product, {.className = L"#32770", .visibleOnly = true});
   ASSERT_NE(note, nullptr);
   EXPECT_EQ(WindowText(note), L"局域网时间同步软件");
   EXPECT_EQ(WindowText(GetDlgItem(note, 0xFFFF)),
@@ -190,6 +212,32 @@ TEST_F(LifecycleTest, ThePictureOpensTheUsageNote) {
   EXPECT_EQ(buttonCount, 1) << "OK only";
   PostMessageW(note, WM_COMMAND, IDOK, 0);
   EXPECT_TRUE(WaitFor([&] { return !IsWindow(note); }));
+}
+
+TEST_F(LifecycleTest, ThePictureOpensTheUsageNote) {
+  Start();
+  WaitUntilShown();
+  // The click on the picture, as the mouse would deliver it; posted, since
+  // the note is modal.
+  const HWND picture = ControlOf(idImage1);
+  PostMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+  PostMessageW(picture, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+  ExpectTheUsageNoteAndCloseIt(product_.Id());
+}
+
+// F1 from the keyboard, on the control that has the focus: the system makes
+// WM_HELP of it.
+TEST_F(LifecycleTest, F1OpensTheUsageNote) {
+  Start();
+  WaitUntilShown();
+  SetForegroundWindow(window_);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window_; }));
+  for (const ControlId focused : {id服务器路径, id滚动条}) {
+    ASSERT_TRUE(WaitFor([&] { return FocusedControl(window_) == ControlOf(focused); }));
+    ASSERT_TRUE(PressKey(VK_F1));
+    ExpectTheUsageNoteAndCloseIt(product_.Id());
+    PostMessageW(ControlOf(focused), WM_KEYDOWN, VK_TAB, 1);
+  }
 }
 
 }  // namespace

@@ -20,7 +20,7 @@ const ExpectedControl kExpected[] = {
     {id服务器路径, L"Edit", L"192.168.1.1", {24, 144, 225, 162}},
     {idLabel3, L"Static", L"服务器IP地址", {256, 150, 361, 167}},
     {idLabel2, L"Static", L"设定校时时间隔(单位为分钟)", {8, 176, 273, 193}},
-    {id滚动条, L"ScrollBar", L"", {8, 200, 241, 217}},
+    {id滚动条, L"ScrollBar", L"设定校时时间隔(单位为分钟)", {8, 200, 241, 217}},
     {idLabel4, L"Static", L"每隔 30 分钟校时一次", {256, 200, 409, 217}},
     {id开机自动运行, L"Button", L"开机自动运行", {8, 232, 128, 273}},
     {idCommand2, L"Button", L"立即同步", {152, 232, 272, 273}},
@@ -100,20 +100,38 @@ TEST_F(WindowTest, EveryControlHasItsClassTextAndRectangle) {
   EXPECT_EQ(SendMessageW(ControlOf(id滚动条), SBM_GETPOS, 0, 0), 30);
 }
 
-TEST_F(WindowTest, FocusStartsInTheAddressAndTabFollowsTheDesignedOrder) {
+// Tab, as the keyboard delivers it to the control that has the focus.
+TEST_F(WindowTest, FocusStartsInTheAddressAndTabMovesInTheOrderControlsAreSeen) {
   Start();
   WaitUntilShown();
-  GUITHREADINFO thread{};
-  thread.cbSize = sizeof thread;
-  ASSERT_TRUE(WaitFor([&] {
-    return GetGUIThreadInfo(GetWindowThreadProcessId(window_, nullptr), &thread) &&
-           thread.hwndFocus == ControlOf(id服务器路径);
-  }));
-  const ControlId order[] = {id服务器路径, idCommand2,     idCommand1,
-                             id滚动条,     id开机自动运行, id服务器路径};
-  for (std::size_t i = 0; i + 1 < std::size(order); ++i)
-    EXPECT_EQ(GetNextDlgTabItem(window_, ControlOf(order[i]), FALSE), ControlOf(order[i + 1]))
-        << "after control " << order[i];
+  ASSERT_TRUE(WaitFor([&] { return FocusedControl(window_) == ControlOf(id服务器路径); }));
+  for (const ControlId next : {id滚动条, id开机自动运行, idCommand2, idCommand1, id服务器路径}) {
+    const HWND focus = FocusedControl(window_);
+    PostMessageW(focus, WM_KEYDOWN, VK_TAB, 1);
+    PostMessageW(focus, WM_KEYUP, VK_TAB, 0xC0000001);
+    EXPECT_TRUE(WaitFor([&] { return FocusedControl(window_) == ControlOf(next); }))
+        << "Tab to control " << next;
+  }
+}
+
+// The order of the child windows is the order Tab follows, and a screen
+// reader names an edit after the label just before it.
+TEST_F(WindowTest, ControlsStandInTheOrderTheyAreSeenEachLabelJustBeforeItsControl) {
+  Start();
+  WaitUntilShown();
+  std::vector<int> order;
+  for (HWND child = GetWindow(window_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+    order.push_back(GetDlgCtrlID(child));
+  EXPECT_EQ(order, (std::vector<int>{id本机时间, id网络时间, idImage1, idLabel1, id服务器路径,
+                                     idLabel3, idLabel2, id滚动条, idLabel4, id开机自动运行,
+                                     idCommand2, idCommand1}));
+}
+
+TEST_F(WindowTest, TheAddressBoxAndTheScrollBarCarryTheNamesOfTheirLabels) {
+  Start();
+  WaitUntilShown();
+  EXPECT_EQ(AccessibleName(ControlOf(id服务器路径)), L"输入时间服务器地址");
+  EXPECT_EQ(AccessibleName(ControlOf(id滚动条)), L"设定校时时间隔(单位为分钟)");
 }
 
 // Against the silent default server: the band with both captions, the address

@@ -42,7 +42,7 @@ INSTANTIATE_TEST_SUITE_P(
                     // Four parts, one of them empty, not a number or out of range.
                     Conversion{L"192.168..1", kFailure}, Conversion{L".1.2.3", kFailure},
                     Conversion{L"1.2.3.", kFailure}, Conversion{L"...", kFailure},
-                    Conversion{L"192.168.1.x", kFailure},
+                    Conversion{L"192.168.1.x", kFailure}, Conversion{L"1.1.1.+-1", kFailure},
                     Conversion{L"192.168.1.99999999999", kFailure},
                     Conversion{L"192.168.1.2147483648", kFailure},
                     Conversion{L"192.168.1. ", kFailure}, Conversion{L"192.168.1.1 1", kFailure},

@@ -18,6 +18,14 @@ TEST(OutputTail, KeepsOnlyTheLastWholeLinesOfALongOutput) {
   EXPECT_EQ(tail.Lines(), "line 999\r\nlast");
 }
 
+// The last 8 bytes are "line1\r\nx", whole, and the bytes before are dropped.
+TEST(OutputTail, KeepsAFirstLineThatBeginsTheWindowExactly) {
+  OutputTail tail(8);
+  tail.Append("dropped line\n");
+  tail.Append("line1\r\nx");
+  EXPECT_EQ(tail.Lines(), "line1\r\nx");
+}
+
 TEST(OutputTail, KeepsTheEndOfALineLongerThanTheLimit) {
   OutputTail tail(4);
   tail.Append("0123456789");

@@ -33,17 +33,21 @@ TEST(OutcomeReason, EachEndInWordsWithTheTimeOfTheAttempt) {
 
 TEST(CommandOutcome, ExitCodeZeroIsSuccessAnyOtherKeepsTheLastLineWritten) {
   EXPECT_EQ(CommandOutcome(0, L"命令成功完成。\r\n").end, SyncEnd::Synced);
-  const std::pair<const wchar_t*, const wchar_t*> lines[] = {
-      {L"发生系统错误 1314。\r\n\r\n客户端没有所需的特权。\r\n\r\n", L"客户端没有所需的特权。"},
-      {L"  System error 53 has occurred.  ", L"System error 53 has occurred."},
-      {L"first\nlast", L"last"},
-      {L" \r\n\t\r\n", L""},
-      {L"", L""},
+  struct Failed {
+    std::uint32_t exitCode;
+    const wchar_t *output, *line;
   };
-  for (const auto& [output, line] : lines) {
-    const SyncOutcome outcome = CommandOutcome(0xC0000005u, output);
-    EXPECT_EQ(outcome.end, SyncEnd::CommandFailed);
-    EXPECT_EQ(outcome.exitCode, 0xC0000005u);
+  const Failed cases[] = {
+      {2, L"发生系统错误 1314。\r\n\r\n客户端没有所需的特权。\r\n\r\n", L"客户端没有所需的特权。"},
+      {1, L"  System error 53 has occurred.  ", L"System error 53 has occurred."},
+      {0xC0000005u, L"first\nlast", L"last"},
+      {2, L" \r\n\t\r\n", L""},
+      {2, L"", L""},
+  };
+  for (const auto& [exitCode, output, line] : cases) {
+    const SyncOutcome outcome = CommandOutcome(exitCode, output);
+    EXPECT_EQ(outcome.end, SyncEnd::CommandFailed) << exitCode;
+    EXPECT_EQ(outcome.exitCode, exitCode);
     EXPECT_EQ(outcome.lastLine, line);
   }
 }

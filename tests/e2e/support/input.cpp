@@ -13,6 +13,16 @@ void SendHScroll(HWND scrollBar, int code, int position) {
                reinterpret_cast<LPARAM>(scrollBar));
 }
 
+bool PressKey(WORD virtualKey) {
+  INPUT keys[2]{};
+  for (INPUT& key : keys) {
+    key.type = INPUT_KEYBOARD;
+    key.ki.wVk = virtualKey;
+  }
+  keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+  return SendInput(2, keys, sizeof(INPUT)) == 2;
+}
+
 void PostClose(HWND window) { PostMessageW(window, WM_CLOSE, 0, 0); }
 
 }  // namespace e2e

@@ -22,6 +22,11 @@ bool SetText(HWND control, const std::wstring& text);
 // matters for SB_THUMBPOSITION and SB_THUMBTRACK.
 void SendHScroll(HWND scrollBar, int code, int position = 0);
 
+// A key pressed and released, through SendInput: it goes to the window in
+// the foreground, and the system makes of it what it makes of a real key
+// (F1 becomes WM_HELP, which a posted WM_KEYDOWN never does).
+bool PressKey(WORD virtualKey);
+
 // WM_CLOSE, as the title bar's close button would post it.
 void PostClose(HWND window);
 

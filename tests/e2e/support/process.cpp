@@ -63,6 +63,7 @@ Process& Process::operator=(Process&& other) noexcept {
   if (this != &other) {
     if (Running()) Terminate();
     process_ = std::move(other.process_);
+    suspendedThread_ = std::move(other.suspendedThread_);
     id_ = std::exchange(other.id_, 0);
     error_ = std::exchange(other.error_, 0);
     commandLine_ = std::move(other.commandLine_);
@@ -85,17 +86,18 @@ Process Process::Launch(const std::wstring& exe, const LaunchOptions& options) {
     si.wShowWindow = *options.showWindow;
   }
   PROCESS_INFORMATION pi{};
+  const DWORD flags = CREATE_UNICODE_ENVIRONMENT | (options.suspended ? CREATE_SUSPENDED : 0);
   const BOOL started =
-      options.token
-          ? CreateProcessAsUserW(options.token, exe.c_str(), cmd.data(), nullptr, nullptr, FALSE,
-                                 CREATE_UNICODE_ENVIRONMENT, env.data(), dir.c_str(), &si, &pi)
-          : CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE,
-                           CREATE_UNICODE_ENVIRONMENT, env.data(), dir.c_str(), &si, &pi);
+      options.token ? CreateProcessAsUserW(options.token, exe.c_str(), cmd.data(), nullptr, nullptr,
+                                           FALSE, flags, env.data(), dir.c_str(), &si, &pi)
+                    : CreateProcessW(exe.c_str(), cmd.data(), nullptr, nullptr, FALSE, flags,
+                                     env.data(), dir.c_str(), &si, &pi);
   if (!started) {
     p.error_ = GetLastError();
     return p;
   }
-  CloseHandle(pi.hThread);
+  UniqueKernelHandle thread(pi.hThread);
+  if (options.suspended) p.suspendedThread_ = std::move(thread);
   p.process_.Reset(pi.hProcess);
   p.id_ = pi.dwProcessId;
   return p;
@@ -120,6 +122,13 @@ void Process::Terminate(UINT exitCode) {
   if (!process_) return;
   TerminateProcess(process_.Get(), exitCode);
   WaitForSingleObject(process_.Get(), kTerminateWaitMs);
+}
+
+bool Process::Resume() {
+  if (!suspendedThread_) return false;
+  const bool resumed = ResumeThread(suspendedThread_.Get()) != static_cast<DWORD>(-1);
+  suspendedThread_.Reset();
+  return resumed;
 }
 
 std::vector<DWORD> ProcessIdsByExeName(const std::wstring& exeName) {

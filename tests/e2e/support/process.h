@@ -23,6 +23,9 @@ struct LaunchOptions {
   std::optional<WORD> showWindow;
   // Set: the process runs with this primary token instead of a copy of ours.
   HANDLE token = nullptr;
+  // Set: the process is made but does not run until Resume(), so that
+  // several can be set going at one moment.
+  bool suspended = false;
 };
 
 // A started process. Owns it: a test that fails half-way must not leave the
@@ -53,9 +56,12 @@ class Process {
   std::optional<DWORD> ExitCode() const;
   // Ends the process and waits until it is gone.
   void Terminate(UINT exitCode = 1);
+  // Lets a process launched suspended run.
+  bool Resume();
 
  private:
   UniqueKernelHandle process_;
+  UniqueKernelHandle suspendedThread_;
   DWORD id_ = 0;
   DWORD error_ = 0;
   std::wstring commandLine_;

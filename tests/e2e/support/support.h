@@ -4,6 +4,7 @@
 // controls, look at its pixels, its tray icon, its registry entries and files.
 // Everything here polls with time-outs (wait.h) rather than sleeping.
 
+#include "accessible.h"
 #include "fake_net_log.h"
 #include "files.h"
 #include "image.h"

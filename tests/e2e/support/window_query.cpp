@@ -115,6 +115,13 @@ std::wstring WindowText(HWND window) {
   return text;
 }
 
+HWND FocusedControl(HWND window) {
+  GUITHREADINFO thread{};
+  thread.cbSize = sizeof thread;
+  return GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &thread) ? thread.hwndFocus
+                                                                              : nullptr;
+}
+
 RECT ClientRect(HWND window) {
   RECT r{};
   GetClientRect(window, &r);

@@ -34,6 +34,9 @@ std::wstring DesktopName();
 // WM_GETTEXT through SendMessageTimeout, so that a hung product fails the
 // test instead of hanging it. Works across processes for every control.
 std::wstring WindowText(HWND window);
+// The window that has the keyboard focus on the thread of `window`, read
+// from outside with GetGUIThreadInfo; nullptr if none.
+HWND FocusedControl(HWND window);
 RECT ClientRect(HWND window);
 
 struct Control {

@@ -1,0 +1,46 @@
+#include "accessible.h"
+
+#include <oleacc.h>
+
+namespace e2e {
+namespace {
+
+// The standard proxies are made in the asking process, which wants COM set
+// up on its thread for that.
+class ComSession {
+ public:
+  ComSession() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  ~ComSession() {
+    if (initialised_) CoUninitialize();
+  }
+  ComSession(const ComSession&) = delete;
+  ComSession& operator=(const ComSession&) = delete;
+
+ private:
+  bool initialised_;
+};
+
+}  // namespace
+
+std::optional<std::wstring> AccessibleName(HWND control) {
+  const ComSession com;
+  IAccessible* accessible = nullptr;
+  // __uuidof: IID_IAccessible as linked into this static exe does not hold
+  // the GUID (seen: 3c5a25ff-0020-...), and the call then fails with
+  // E_NOINTERFACE.
+  if (FAILED(AccessibleObjectFromWindow(control, static_cast<DWORD>(OBJID_CLIENT),
+                                        __uuidof(IAccessible),
+                                        reinterpret_cast<void**>(&accessible))))
+    return std::nullopt;
+  VARIANT self{};
+  self.vt = VT_I4;
+  self.lVal = CHILDID_SELF;
+  BSTR name = nullptr;
+  const HRESULT got = accessible->get_accName(self, &name);
+  std::wstring text = got == S_OK && name ? std::wstring(name, SysStringLen(name)) : L"";
+  SysFreeString(name);
+  accessible->Release();
+  return text;
+}
+
+}  // namespace e2e
