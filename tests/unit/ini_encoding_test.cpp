@@ -103,3 +103,26 @@ TEST(ConvertForProfileWrites, OtherwiseUtf16LeWithABomKeepsEveryCharacter) {
 }
 
 }  // namespace
+
+struct Written {
+  const char* name;
+  std::string bytes;
+};
+
+void PrintTo(const Written& file, std::ostream* out) { *out << file.name; }
+
+class WritingKeepsTheText : public testing::TestWithParam<Written> {};
+
+TEST_P(WritingKeepsTheText, Table) {
+  const Latin1CodePage latin1;
+  const std::string& bytes = GetParam().bytes;
+  const std::string written = 定义::ConvertForProfileWrites(bytes, latin1).value_or(bytes);
+  EXPECT_EQ(定义::DecodeIniBytes(written, latin1), 定义::DecodeIniBytes(bytes, latin1));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Table, WritingKeepsTheText,
+    testing::Values(Written{"Utf8", "; \xC3\xA9t\xC3\xA9\r\n"},
+                    // "Ã©" fits the code page as C3 A9, which is UTF-8 for "é".
+                    Written{"Utf16BeWhoseAnsiFormIsUtf8", std::string("\xFE\xFF\0\xC3\0\xA9", 6)}),
+    [](const testing::TestParamInfo<Written>& info) { return info.param.name; });
