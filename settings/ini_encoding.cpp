@@ -79,11 +79,12 @@ std::wstring DecodeUtf16(std::string_view bytes, bool bigEndian) {
   return text;
 }
 
-std::string EncodeUtf16LeWithBom(const std::wstring& text) {
-  std::string bytes(kUtf16LeBom);
-  const auto append = [&bytes](char32_t unit) {
-    bytes += static_cast<char>(unit & 0xFF);
-    bytes += static_cast<char>(unit >> 8);
+std::string EncodeUtf16(std::wstring_view text, bool bigEndian) {
+  std::string bytes;
+  const auto append = [&bytes, bigEndian](char32_t unit) {
+    const char high = static_cast<char>(unit >> 8), low = static_cast<char>(unit & 0xFF);
+    bytes += bigEndian ? high : low;
+    bytes += bigEndian ? low : high;
   };
   for (const wchar_t c : text) {
     const auto codePoint = static_cast<char32_t>(c);
@@ -93,6 +94,27 @@ std::string EncodeUtf16LeWithBom(const std::wstring& text) {
     } else {
       append(codePoint);
     }
+  }
+  return bytes;
+}
+
+// A lone surrogate comes out in the three bytes no reader takes for UTF-8.
+std::string EncodeUtf8(std::wstring_view text) {
+  std::string bytes;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    auto codePoint = static_cast<char32_t>(text[i]);
+    if (codePoint >= 0xD800 && codePoint <= 0xDBFF && i + 1 < text.size() &&
+        text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF)
+      codePoint = 0x10000 + ((codePoint - 0xD800) << 10) + (text[++i] - 0xDC00);
+    if (codePoint < 0x80) {
+      bytes += static_cast<char>(codePoint);
+      continue;
+    }
+    constexpr unsigned kLeadBits[] = {0, 0xC0, 0xE0, 0xF0};
+    const int tail = codePoint < 0x800 ? 1 : codePoint < 0x10000 ? 2 : 3;
+    bytes += static_cast<char>(kLeadBits[tail] | (codePoint >> (6 * tail)));
+    for (int k = tail - 1; k >= 0; --k)
+      bytes += static_cast<char>(0x80 | ((codePoint >> (6 * k)) & 0x3F));
   }
   return bytes;
 }
@@ -116,27 +138,48 @@ IniEncoding DetectIniEncoding(std::string_view bytes) {
 }
 
 std::wstring DecodeIniBytes(std::string_view bytes, const AnsiCodePage& ansi) {
-  switch (DetectIniEncoding(bytes)) {
-    case IniEncoding::Ansi: return ansi.Decode(bytes);
-    case IniEncoding::Utf8: return *DecodeUtf8(bytes);
-    case IniEncoding::Utf8WithBom: return *DecodeUtf8(bytes.substr(kUtf8Bom.size()));
-    case IniEncoding::Utf16LeWithBom: return DecodeUtf16(bytes.substr(kUtf16LeBom.size()), false);
-    case IniEncoding::Utf16BeWithBom: return DecodeUtf16(bytes.substr(kUtf16BeBom.size()), true);
-  }
-  return ansi.Decode(bytes);
+  const IniEncoding encoding = DetectIniEncoding(bytes);
+  return DecodeAs(bytes.substr(BomOf(encoding).size()), encoding, ansi);
 }
 
 bool HoldsNulCharacter(std::string_view bytes, const AnsiCodePage& ansi) {
   return DecodeIniBytes(bytes, ansi).find(L'\0') != std::wstring::npos;
 }
 
-std::optional<std::string> ConvertForProfileWrites(std::string_view bytes,
-                                                   const AnsiCodePage& ansi) {
-  const IniEncoding encoding = DetectIniEncoding(bytes);
-  if (encoding == IniEncoding::Ansi || encoding == IniEncoding::Utf16LeWithBom) return std::nullopt;
-  const std::wstring text = DecodeIniBytes(bytes, ansi);
-  if (auto inAnsi = ansi.EncodeExactly(text)) return inAnsi;
-  return EncodeUtf16LeWithBom(text);
+std::string_view BomOf(IniEncoding encoding) {
+  switch (encoding) {
+    case IniEncoding::Utf8WithBom: return kUtf8Bom;
+    case IniEncoding::Utf16LeWithBom: return kUtf16LeBom;
+    case IniEncoding::Utf16BeWithBom: return kUtf16BeBom;
+    case IniEncoding::Ansi:
+    case IniEncoding::Utf8: break;
+  }
+  return {};
+}
+
+std::wstring DecodeAs(std::string_view bytes, IniEncoding encoding, const AnsiCodePage& ansi) {
+  switch (encoding) {
+    case IniEncoding::Ansi: break;
+    case IniEncoding::Utf8:
+    case IniEncoding::Utf8WithBom:
+      if (auto text = DecodeUtf8(bytes)) return *text;
+      break;
+    case IniEncoding::Utf16LeWithBom: return DecodeUtf16(bytes, false);
+    case IniEncoding::Utf16BeWithBom: return DecodeUtf16(bytes, true);
+  }
+  return ansi.Decode(bytes);
+}
+
+std::optional<std::string> EncodeAs(std::wstring_view text, IniEncoding encoding,
+                                    const AnsiCodePage& ansi) {
+  switch (encoding) {
+    case IniEncoding::Ansi: break;
+    case IniEncoding::Utf8:
+    case IniEncoding::Utf8WithBom: return EncodeUtf8(text);
+    case IniEncoding::Utf16LeWithBom: return EncodeUtf16(text, false);
+    case IniEncoding::Utf16BeWithBom: return EncodeUtf16(text, true);
+  }
+  return ansi.EncodeExactly(text);
 }
 
 }  // namespace 定义

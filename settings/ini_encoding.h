@@ -26,17 +26,20 @@ class AnsiCodePage {
 
 std::wstring DecodeIniBytes(std::string_view bytes, const AnsiCodePage& ansi);
 
-// The profile functions end a line at a NUL character: they drop the rest of
-// it, and a section header that follows one, when they rewrite the file. A
-// file that holds one is therefore never written through them.
+// The system's profile functions end a line at a NUL character, so whatever
+// follows one on its line, or a section header after it, means something else
+// to every other program that reads the file. A file that holds one is never
+// rewritten.
 bool HoldsNulCharacter(std::string_view bytes, const AnsiCodePage& ansi);
 
-// The profile functions write faithfully only into an ANSI file and a UTF-16
-// LE file with a BOM; into any other form they write lines the reader cannot
-// read. Such a file is converted once, whole and line for line: to ANSI where
-// every character fits, otherwise to UTF-16 LE with a BOM, which holds them
-// all. Empty when the bytes need no conversion.
-std::optional<std::string> ConvertForProfileWrites(std::string_view bytes,
-                                                   const AnsiCodePage& ansi);
+// The BOM the form starts with; empty for ANSI and UTF-8 without one.
+std::string_view BomOf(IniEncoding encoding);
+
+// Bytes in the given form, after any BOM.
+std::wstring DecodeAs(std::string_view bytes, IniEncoding encoding, const AnsiCodePage& ansi);
+// Without the BOM. Empty when some character has no exact form there, which
+// only the ANSI code page lacks.
+std::optional<std::string> EncodeAs(std::wstring_view text, IniEncoding encoding,
+                                    const AnsiCodePage& ansi);
 
 }  // namespace 定义

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "settings/file_failure.h"
 
@@ -13,6 +14,11 @@ enum class IniFileState { Missing, Unreadable, Read };
 struct IniFileRead {
   IniFileState state = IniFileState::Missing;
   FileFailure whyUnreadable;
+};
+
+// A key to be given a value.
+struct IniChange {
+  std::wstring section, key, value;
 };
 
 // The settings file, bound to its path.
@@ -28,10 +34,10 @@ class IniFile {
                                      int bufferBytes) const = 0;
   // From what the last Read found: 0 when the key is missing.
   virtual std::int32_t ReadIniInt(const std::wstring& section, const std::wstring& key) const = 0;
-  // Empty when written.
-  virtual std::optional<FileFailure> WriteIniString(const std::wstring& section,
-                                                    const std::wstring& key,
-                                                    const std::wstring& value) = 0;
+  // Makes all the changes in one write of the file, which afterwards holds
+  // either all of them or, when the failure is returned, none. Empty when
+  // written.
+  virtual std::optional<FileFailure> WriteIniChanges(const std::vector<IniChange>& changes) = 0;
 
  protected:
   ~IniFile() = default;

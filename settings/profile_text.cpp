@@ -16,12 +16,6 @@ std::wstring_view Trimmed(std::wstring_view text) {
 
 wchar_t FoldCase(wchar_t c) { return c >= L'A' && c <= L'Z' ? c - L'A' + L'a' : c; }
 
-bool SameName(std::wstring_view a, std::wstring_view b) {
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(),
-                    [](wchar_t x, wchar_t y) { return FoldCase(x) == FoldCase(y); });
-}
-
 std::wstring_view Unquoted(std::wstring_view value) {
   if (value.size() >= 2 && (value.front() == L'"' || value.front() == L'\'') &&
       value.back() == value.front())
@@ -43,22 +37,38 @@ void ForEachLine(std::wstring_view text, Visit visit) {
 
 }  // namespace
 
+ProfileLine ReadProfileLine(std::wstring_view rawLine) {
+  const std::wstring_view line = Trimmed(rawLine);
+  if (line.empty()) return {};
+  if (line.front() == L';') return {ProfileLineKind::Comment, {}, {}};
+  if (line.front() == L'[') {
+    const std::size_t close = line.find(L']');
+    return {ProfileLineKind::Section,
+            Trimmed(line.substr(1, close == line.npos ? line.npos : close - 1)),
+            {}};
+  }
+  const std::size_t equals = line.find(L'=');
+  if (equals == line.npos) return {ProfileLineKind::Entry, line, {}};
+  return {ProfileLineKind::Entry, Trimmed(line.substr(0, equals)),
+          Unquoted(Trimmed(line.substr(equals + 1)))};
+}
+
+bool SameProfileName(std::wstring_view a, std::wstring_view b) {
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(),
+                    [](wchar_t x, wchar_t y) { return FoldCase(x) == FoldCase(y); });
+}
+
 std::wstring ProfileValue(std::wstring_view text, std::wstring_view section,
                           std::wstring_view key) {
   bool inSection = false;
   std::wstring value;
   ForEachLine(text, [&](std::wstring_view rawLine) {
-    const std::wstring_view line = Trimmed(rawLine);
-    if (!line.empty() && line.front() == L'[') {
-      const std::size_t close = line.find(L']');
-      inSection =
-          SameName(Trimmed(line.substr(1, close == line.npos ? line.npos : close - 1)), section);
+    const ProfileLine line = ReadProfileLine(rawLine);
+    if (line.kind == ProfileLineKind::Section) inSection = SameProfileName(line.name, section);
+    if (!inSection || line.kind != ProfileLineKind::Entry || !SameProfileName(line.name, key))
       return false;
-    }
-    if (!inSection || line.empty() || line.front() == L';') return false;
-    const std::size_t equals = line.find(L'=');
-    if (!SameName(Trimmed(line.substr(0, equals)), key)) return false;
-    if (equals != line.npos) value = Unquoted(Trimmed(line.substr(equals + 1)));
+    value = line.value;
     return true;
   });
   return value;

@@ -6,11 +6,27 @@
 
 namespace 定义 {
 
-// The value of a key in the text of a profile file, read the way the
-// system's profile functions read it: section and key names without regard to
-// letter case, blanks (and NULs) around names and values dropped, a value in
-// matching quotation marks taken without them, the first occurrence winning.
-// Empty when the section or the key is missing.
+enum class ProfileLineKind { Blank, Comment, Section, Entry };
+
+// One line of a profile file as the system's profile functions read it: the
+// name of a section header, or of an entry (the key before its "="; a line
+// without one is a key with an empty value) with its value, blanks (and NULs)
+// around names and values dropped, a value in matching quotation marks taken
+// without them.
+struct ProfileLine {
+  ProfileLineKind kind = ProfileLineKind::Blank;
+  std::wstring_view name;
+  std::wstring_view value;
+};
+
+ProfileLine ReadProfileLine(std::wstring_view line);
+
+// Section and key names compare without regard to letter case.
+bool SameProfileName(std::wstring_view a, std::wstring_view b);
+
+// The value of a key in the text of a profile file: the first entry of that
+// name in any section of that name wins. Empty when the section or the key
+// is missing.
 std::wstring ProfileValue(std::wstring_view text, std::wstring_view section, std::wstring_view key);
 
 // A stored integer: an optional sign and the decimal digits that follow; 0

@@ -2,9 +2,8 @@
 
 #include <windows.h>
 
-#include <algorithm>
-#include <vector>
-
+#include "settings/file_replace_win32.h"
+#include "settings/ini_edit.h"
 #include "settings/ini_encoding.h"
 #include "settings/profile_text.h"
 #include "win32/text_encoding.h"
@@ -88,41 +87,6 @@ std::optional<DWORD> ReadWholeFile(const std::wstring& path, std::string& bytes)
   return GetLastError();
 }
 
-// The file is rewritten in place, so that its attributes and rights stay as
-// they were. It is first grown to the larger size, so that a full disk fails
-// the conversion before a single byte of the file has changed.
-std::optional<FileFailure> RewriteWholeFile(const std::wstring& path, const std::string& bytes,
-                                            std::size_t oldSize) {
-  const UniqueFileHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
-  const auto moveTo = [&file](std::size_t offset) {
-    LARGE_INTEGER position;
-    position.QuadPart = static_cast<LONGLONG>(offset);
-    return SetFilePointerEx(file.Get(), position, nullptr, FILE_BEGIN) != FALSE;
-  };
-  DWORD written = 0;
-  if (!file || !moveTo(std::max(oldSize, bytes.size())) || !SetEndOfFile(file.Get()) ||
-      !moveTo(0) ||
-      !WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-      !SetEndOfFile(file.Get()))
-    return WriteFailureOf(GetLastError(), path);
-  return std::nullopt;
-}
-
-// The profile functions would damage a file in UTF-8: it is converted first.
-// A file they would damage in any form is refused.
-std::optional<FileFailure> MakeWritableByProfileFunctions(const std::wstring& path) {
-  std::string bytes;
-  // Without a readable file there is nothing to convert: the write itself
-  // creates the file, or fails and says why.
-  if (ReadWholeFile(path, bytes)) return std::nullopt;
-  if (定义::HoldsNulCharacter(bytes, SystemCodePage()))
-    return FileFailure{FileProblem::HoldsNul, 0};
-  const auto converted = 定义::ConvertForProfileWrites(bytes, SystemCodePage());
-  if (!converted) return std::nullopt;
-  return RewriteWholeFile(path, *converted, bytes.size());
-}
-
 }  // namespace
 
 定义::IniFileRead ProfileIniFile::Read() {
@@ -154,17 +118,19 @@ std::int32_t ProfileIniFile::ReadIniInt(const std::wstring& section,
   return 定义::ProfileInt(定义::ProfileValue(text_, section, key));
 }
 
-std::optional<定义::FileFailure> ProfileIniFile::WriteIniString(const std::wstring& section,
-                                                                const std::wstring& key,
-                                                                const std::wstring& value) {
-  // Longer paths are cut short by the profile functions, which then write
-  // somewhere else or nowhere.
-  if (path_.size() >= MAX_PATH) return FileFailure{FileProblem::PathTooLong, 0};
+std::optional<定义::FileFailure> ProfileIniFile::WriteIniChanges(
+    const std::vector<定义::IniChange>& changes) {
+  // Longer paths need the \\?\ form, which the program does not use.
+  if (TemporaryPathFor(path_).size() >= MAX_PATH) return FileFailure{FileProblem::PathTooLong, 0};
   // Whoever marked the file read-only wants it left alone. Windows refuses
-  // the write anyway; not every system that runs the program does.
+  // to replace it anyway; not every system that runs the program does.
   if (IsReadOnlyFile(path_)) return FileFailure{FileProblem::ReadOnly, ERROR_ACCESS_DENIED};
-  if (const auto failure = MakeWritableByProfileFunctions(path_)) return failure;
-  if (WritePrivateProfileStringW(section.c_str(), key.c_str(), value.c_str(), path_.c_str()))
-    return std::nullopt;
-  return WriteFailureOf(GetLastError(), path_);
+  std::string bytes;
+  if (const auto error = ReadWholeFile(path_, bytes); error && *error != ERROR_FILE_NOT_FOUND)
+    return WriteFailureOf(*error, path_);
+  if (定义::HoldsNulCharacter(bytes, SystemCodePage()))
+    return FileFailure{FileProblem::HoldsNul, 0};
+  const std::string edited = 定义::EditIniBytes(bytes, changes, SystemCodePage());
+  if (const auto error = ReplaceFileContent(path_, edited)) return WriteFailureOf(*error, path_);
+  return std::nullopt;
 }

@@ -5,9 +5,8 @@
 #include "settings/ini_file.h"
 
 // The settings file. It is read whole, in whatever encoding it was saved, and
-// written through the system's profile functions. The W forms keep a program
-// directory that the ANSI code page cannot spell working; the file itself is
-// still written in the ANSI code page.
+// written whole in that encoding, with only the changed lines new: the new
+// file is made beside the old and put in its place in one step.
 class ProfileIniFile final : public 定义::IniFile {
  public:
   explicit ProfileIniFile(std::wstring path) : path_(std::move(path)) {}
@@ -16,9 +15,8 @@ class ProfileIniFile final : public 定义::IniFile {
   std::wstring ReadIniString(const std::wstring& section, const std::wstring& key,
                              int bufferBytes) const override;
   std::int32_t ReadIniInt(const std::wstring& section, const std::wstring& key) const override;
-  std::optional<定义::FileFailure> WriteIniString(const std::wstring& section,
-                                                  const std::wstring& key,
-                                                  const std::wstring& value) override;
+  std::optional<定义::FileFailure> WriteIniChanges(
+      const std::vector<定义::IniChange>& changes) override;
 
  private:
   std::wstring path_;

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <vector>
 
 namespace 定义 {
 namespace {
@@ -59,23 +60,22 @@ SettingsKeys ChangedSince(const SettingsControls& controls, const StoredSettings
 
 std::optional<FileFailure> SaveSettings(IniFile& file, const SettingsControls& controls,
                                         StoredSettings& stored) {
-  std::optional<FileFailure> firstFailure;
-  const auto save = [&](const wchar_t* section, const wchar_t* key, auto& storedValue,
-                        const auto& value, const std::wstring& text) {
-    if (storedValue.inFile && storedValue.value == value) return;
-    const auto failure = file.WriteIniString(section, key, text);
-    if (!failure)
-      storedValue = {value, true};
-    else if (!firstFailure)
-      firstFailure = failure;
-  };
   const std::wstring address = controls.服务器路径Text();
   const int autostart = controls.开机自动运行Value();
   const int interval = controls.滚动条Value();
-  save(kNetworkSection, kAddressKey, stored.address, address, address);
-  save(kSystemSection, kAutostartKey, stored.autostart, autostart, std::to_wstring(autostart));
-  save(kSystemSection, kIntervalKey, stored.interval, interval, std::to_wstring(interval));
-  return firstFailure;
+  std::vector<IniChange> changes;
+  const auto changed = [&changes](const auto& storedValue, const auto& value) {
+    return !storedValue.inFile || storedValue.value != value;
+  };
+  if (changed(stored.address, address)) changes.push_back({kNetworkSection, kAddressKey, address});
+  if (changed(stored.autostart, autostart))
+    changes.push_back({kSystemSection, kAutostartKey, std::to_wstring(autostart)});
+  if (changed(stored.interval, interval))
+    changes.push_back({kSystemSection, kIntervalKey, std::to_wstring(interval)});
+  if (changes.empty()) return std::nullopt;
+  if (auto failure = file.WriteIniChanges(changes)) return failure;
+  stored = {{address, true}, {autostart, true}, {interval, true}};
+  return std::nullopt;
 }
 
 }  // namespace 定义

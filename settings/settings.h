@@ -61,9 +61,9 @@ inline bool HasUnsavedChange(const SettingsControls& controls, const StoredSetti
 // Writes only the keys whose value in the window differs from the stored one,
 // so that a key the user did not change keeps what the file holds, hand edits
 // made meanwhile included; a key the file is not known to hold is written too,
-// so that a file created by a save holds all three. Every such key is written
-// whatever the previous write gave; what was written is recorded in stored,
-// and the first failure is returned.
+// so that a file created by a save holds all three. They are written together,
+// in one write of the file: on success all three are recorded in stored as
+// written, on failure none is, and the failure is returned.
 std::optional<FileFailure> SaveSettings(IniFile& file, const SettingsControls& controls,
                                         StoredSettings& stored);
 

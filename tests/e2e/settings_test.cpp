@@ -82,6 +82,7 @@ TEST_P(HiddenSettingsTest, FileIsLoadedAndSavedLikeAnyOther) {
   SendHScroll(ControlOf(id滚动条), SB_THUMBPOSITION, 20);
   CloseAndWait();
   EXPECT_EQ(IniBytes(), IniFileBytes(L"127.0.0.1", 0, 20));
+  EXPECT_EQ(GetFileAttributesW(IniPath().c_str()) & GetParam(), GetParam()) << "still set";
 }
 
 INSTANTIATE_TEST_SUITE_P(Attributes, HiddenSettingsTest,

@@ -26,7 +26,8 @@ class FakeIniFile final : public 定义::IniFile {
   定义::FileFailure whyUnreadable{定义::FileProblem::InUse, 32};
   std::optional<定义::FileFailure> writeFailure;  // every write fails so while set
   std::map<Key, std::wstring> values;
-  std::vector<std::wstring> writes;  // "section/key=value", in order
+  std::vector<std::wstring> writes;  // "section/key=value", in order, tried or written
+  int saves = 0;                     // writes of the file, each with its changes
   int reads = 0;
 
   定义::IniFileRead Read() override {
@@ -57,12 +58,14 @@ class FakeIniFile final : public 定义::IniFile {
     return static_cast<std::int32_t>(std::wcstoll(found->second.c_str(), nullptr, 10));
   }
 
-  std::optional<定义::FileFailure> WriteIniString(const std::wstring& section,
-                                                  const std::wstring& key,
-                                                  const std::wstring& value) override {
-    writes.push_back(section + L"/" + key + L"=" + value);
+  // All of the changes or, while writeFailure is set, none.
+  std::optional<定义::FileFailure> WriteIniChanges(
+      const std::vector<定义::IniChange>& changes) override {
+    ++saves;
+    for (const auto& change : changes)
+      writes.push_back(change.section + L"/" + change.key + L"=" + change.value);
     if (writeFailure) return writeFailure;
-    values[{section, key}] = value;
+    for (const auto& change : changes) values[{change.section, change.key}] = change.value;
     return std::nullopt;
   }
 

@@ -2,28 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include "latin1_code_page.h"
+
 namespace {
 
 using 定义::IniEncoding;
-
-// A code page that spells only the first 256 code points, one byte each:
-// enough to tell what fits from what does not.
-class Latin1CodePage final : public 定义::AnsiCodePage {
- public:
-  std::wstring Decode(std::string_view bytes) const override {
-    std::wstring text;
-    for (const char byte : bytes) text += static_cast<wchar_t>(static_cast<unsigned char>(byte));
-    return text;
-  }
-  std::optional<std::string> EncodeExactly(std::wstring_view text) const override {
-    std::string bytes;
-    for (const wchar_t c : text) {
-      if (static_cast<unsigned long>(c) > 0xFF) return std::nullopt;
-      bytes += static_cast<char>(c);
-    }
-    return bytes;
-  }
-};
 
 struct Detection {
   const char* bytes;
@@ -78,28 +61,19 @@ TEST(HoldsNulCharacter, LooksAtCharactersNotBytes) {
   EXPECT_TRUE(定义::HoldsNulCharacter(std::string("\xFF\xFE\x61\0\0\0", 6), latin1));
 }
 
-TEST(ConvertForProfileWrites, LeavesWhatTheProfileFunctionsWriteFaithfully) {
+TEST(EncodeAs, GivesBackTheBytesDecodeAsReads) {
   const Latin1CodePage latin1;
-  EXPECT_EQ(定义::ConvertForProfileWrites("a=\xE9\r\n", latin1), std::nullopt);
-  EXPECT_EQ(定义::ConvertForProfileWrites(std::string("\xFF\xFE"
-                                                      "a\0",
-                                                      4),
-                                          latin1),
-            std::nullopt);
-}
-
-TEST(ConvertForProfileWrites, UnicodeBecomesAnsiWhereEveryCharacterFits) {
-  const Latin1CodePage latin1;
-  EXPECT_EQ(定义::ConvertForProfileWrites("; \xC3\xA9t\xC3\xA9\r\na=1\r\n", latin1),
-            "; \xE9t\xE9\r\na=1\r\n");
-  EXPECT_EQ(定义::ConvertForProfileWrites("\xEF\xBB\xBF; x\r\na=1\r\n", latin1), "; x\r\na=1\r\n");
-  EXPECT_EQ(定义::ConvertForProfileWrites(std::string("\xFE\xFF\0a", 4), latin1), "a");
-}
-
-TEST(ConvertForProfileWrites, OtherwiseUtf16LeWithABomKeepsEveryCharacter) {
-  const Latin1CodePage latin1;
-  EXPECT_EQ(定义::ConvertForProfileWrites("\xC3\xA9\r\n\xE7\xBD\x91\xF0\x9F\x98\x80", latin1),
-            std::string("\xFF\xFE\xE9\0\r\0\n\0\x51\x7F\x3D\xD8\x00\xDE", 14));
+  const std::wstring text = L"k=\u00E9\u7F51\U0001F600\r\n";
+  for (const auto encoding : {IniEncoding::Utf8, IniEncoding::Utf8WithBom,
+                              IniEncoding::Utf16LeWithBom, IniEncoding::Utf16BeWithBom}) {
+    const auto bytes = 定义::EncodeAs(text, encoding, latin1);
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(定义::DecodeAs(*bytes, encoding, latin1), text) << static_cast<int>(encoding);
+  }
+  EXPECT_EQ(定义::EncodeAs(L"\u00E9", IniEncoding::Utf8, latin1), "\xC3\xA9");
+  EXPECT_EQ(定义::EncodeAs(L"\u7F51", IniEncoding::Utf16BeWithBom, latin1), "\x7F\x51");
+  EXPECT_EQ(定义::EncodeAs(L"a\u00E9", IniEncoding::Ansi, latin1), "a\xE9");
+  EXPECT_EQ(定义::EncodeAs(L"\u7F51", IniEncoding::Ansi, latin1), std::nullopt);
 }
 
 }  // namespace
