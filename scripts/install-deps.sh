@@ -12,11 +12,10 @@ fi
 
 export DEBIAN_FRONTEND=noninteractive
 
-# wine32 is the only i386 package; everything else is native.
 packages=(
   cmake ninja-build g++ libgtest-dev libgmock-dev googletest
   g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
-  wine wine32:i386 wine64
+  wine wine64
   xvfb xdotool x11-utils imagemagick
   nftables iproute2 util-linux
   locales fonts-wqy-zenhei fonts-wqy-microhei
@@ -26,13 +25,21 @@ is_installed() {
   [[ $(dpkg-query -W -f='${db:Status-Abbrev}' "$1" 2>/dev/null) == ii* ]]
 }
 
+# wine32 is the only i386 package, and of use only where the kernel can start
+# 32-bit programs at all (the same question scripts/wine-arch.sh asks).
+runs_32bit=0
+if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
+  runs_32bit=1
+fi
+((runs_32bit)) && packages+=(wine32:i386)
+
 missing=()
 for p in "${packages[@]}"; do
   is_installed "$p" || missing+=("$p")
 done
 
 need_update=0
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if ((runs_32bit)) && ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
   need_update=1
 fi
