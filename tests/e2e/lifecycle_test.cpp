@@ -1,6 +1,8 @@
 // Start-up with and without settings, one instance only, saving on the way
 // out, and the usage note.
 
+#include <algorithm>
+
 #include "product.h"
 
 namespace e2e {
@@ -238,6 +240,31 @@ TEST_F(LifecycleTest, F1OpensTheUsageNote) {
     ExpectTheUsageNoteAndCloseIt(product_.Id());
     PostMessageW(ControlOf(focused), WM_KEYDOWN, VK_TAB, 1);
   }
+}
+
+// F1 in the note reaches the window too: it must not open note upon note.
+// The notes are modal, so the window is usable again once Enter has closed
+// the one in front only when it was the only one.
+TEST_F(LifecycleTest, F1InTheUsageNoteLeavesOneNote) {
+  Start();
+  WaitUntilShown();
+  SetForegroundWindow(window_);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window_; }));
+  ASSERT_TRUE(PressKey(VK_F1));
+  const HWND note = WaitForTopWindow(product_.Id(), {.className = L"#32770", .visibleOnly = true});
+  ASSERT_NE(note, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == note; }));
+  for (int press = 0; press < 3; ++press) ASSERT_TRUE(PressKey(VK_F1));
+  ASSERT_TRUE(PressKey(VK_RETURN));
+  std::size_t mostNotes = 0;
+  const auto notesAreGone = [&] {
+    const auto notes =
+        TopWindowsOfProcess(product_.Id(), {.className = L"#32770", .visibleOnly = true});
+    mostNotes = std::max(mostNotes, notes.size());
+    return notes.empty() && IsWindowEnabled(window_);
+  };
+  EXPECT_TRUE(WaitFor(notesAreGone)) << "most notes at once: " << mostNotes;
+  EXPECT_LE(mostNotes, 1u);
 }
 
 }  // namespace
