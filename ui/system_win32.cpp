@@ -1,5 +1,7 @@
 #include "ui/system_win32.h"
 
+#include <string>
+
 #include "sync/consent_win32.h"
 #include "sync/probe_win32.h"
 #include "ui/posted_ends_win32.h"
@@ -8,9 +10,30 @@
 namespace {
 // Per session: each user logged on may run the program once.
 constexpr wchar_t kInstanceMutexName[] = L"Local\\LanTimeSync.SingleInstance";
+constexpr wchar_t kFirstCopyNamePrefix[] = L"Local\\LanTimeSync.FirstCopy.";
 // Long enough for a first copy that is slowed down between making the mutex
 // and marking its window; it is never waited for once it has marked it.
 constexpr DWORD kMarkWaitMilliseconds = 5000;
+
+// Made by the copy that made the instance mutex, while it holds it, and
+// kept while it runs: another program may have a window of the class with
+// the mark, but it has not made the mutex.
+std::wstring FirstCopyName(DWORD process) {
+  return kFirstCopyNamePrefix + std::to_wstring(process);
+}
+
+// One that an elevated first copy made cannot be opened from an
+// unelevated copy (access denied), yet it is there all the same.
+bool IsTheFirstCopy(DWORD process) {
+  const UniqueKernelHandle opened(OpenEventW(SYNCHRONIZE, FALSE, FirstCopyName(process).c_str()));
+  return opened || GetLastError() == ERROR_ACCESS_DENIED;
+}
+
+bool IsTheFirstCopysWindow(HWND window) {
+  DWORD process = 0;
+  return GetPropW(window, MainWindow::kFirstCopyMark) &&
+         GetWindowThreadProcessId(window, &process) && IsTheFirstCopy(process);
+}
 
 // Copies started at the same moment all have a window of the class for a
 // while, and any of them may be one that is about to end too: a request sent
@@ -18,7 +41,7 @@ constexpr DWORD kMarkWaitMilliseconds = 5000;
 HWND FirstCopyWindow() {
   HWND window = nullptr;
   do window = FindWindowExW(nullptr, window, MainWindow::kWindowClass, nullptr);
-  while (window && !GetPropW(window, MainWindow::kFirstCopyMark));
+  while (window && !IsTheFirstCopysWindow(window));
   return window;
 }
 
@@ -38,7 +61,11 @@ bool SystemWin32::IsAnotherInstanceRunning() {
   const DWORD error = GetLastError();
   instanceMutex_.Reset(mutex);
   if (!mutex || error == ERROR_ALREADY_EXISTS) return true;
-  // Made owned, so that a copy started meanwhile waits for the mark.
+  // Made owned, so that a copy started meanwhile waits for the mark. Should
+  // the name not be made, a later copy cannot show this one, which runs all
+  // the same.
+  firstCopy_.Reset(
+      CreateEventW(nullptr, TRUE, FALSE, FirstCopyName(GetCurrentProcessId()).c_str()));
   SetPropW(window_, MainWindow::kFirstCopyMark, window_);
   ReleaseMutex(mutex);
   return false;
