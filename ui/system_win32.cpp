@@ -1,6 +1,7 @@
 #include "ui/system_win32.h"
 
 #include <string>
+#include <utility>
 
 #include "sync/consent_win32.h"
 #include "sync/probe_win32.h"
@@ -132,9 +133,12 @@ void SystemWin32::StartSyncCommandElevated(std::uint32_t command, const std::wst
 }
 
 // Only the command started last has words to take; the end of one ended
-// before is dropped by the attempt anyway.
+// before is dropped by the attempt anyway. What that command started may
+// still hold its pipe: it ends with the command's job.
 CommandEnd SystemWin32::CommandEndOf(WPARAM wParam, LPARAM lParam) {
   const std::uint32_t command = CommandNumberOf(wParam);
-  return {command, ExitCodeOf(lParam),
-          command == runningCommand_ ? syncCommand_.TakeOutput() : std::wstring()};
+  if (command != runningCommand_) return {command, ExitCodeOf(lParam), std::wstring()};
+  std::wstring output = syncCommand_.TakeOutput();
+  syncCommand_.End();
+  return {command, ExitCodeOf(lParam), std::move(output)};
 }
