@@ -148,6 +148,22 @@ TEST_F(SettingsFileTest, AReadOnlyLeftoverTemporaryFileChangesNothingASaveLeaves
   EXPECT_EQ(IniBytes(), IniFileBytes(L"127.0.0.3", 0, 20));
 }
 
+// Another program's WM_SETTEXT can put line breaks into the address box,
+// where a paste keeps only the first line: so does the save.
+TEST_F(SettingsFileTest, LineBreaksInTheAddressMakeNoLinesOfTheirOwn) {
+  WriteIni(IniFileBytes(L"127.0.0.2", 0, 10));
+  Start();
+  WaitUntilShown();
+  TypeAddress(L"127.0.0.1\r\n[系统配置]\r\n开机自动运行=1\r\n校时间隔=1");
+  CloseAndWait();
+  EXPECT_EQ(IniBytes(), IniFileBytes(L"127.0.0.1", 0, 10));
+
+  Start();
+  WaitUntilShown();
+  EXPECT_EQ(SendMessageW(ControlOf(id开机自动运行), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(TextOf(idLabel4), L"每隔 10 分钟校时一次");
+}
+
 // The system's profile functions drop a section header after a NUL, and the
 // rest of a line after one: such a file is read, and never rewritten.
 TEST_F(SettingsFileTest, AFileWithNulCharactersIsReadButNeverRewritten) {
