@@ -28,8 +28,13 @@ target_link_libraries(lts_win32 PUBLIC lts_core
 
 add_executable(LanTimeSync WIN32 ui/main_win32.cpp ui/resources/app.rc)
 target_link_libraries(LanTimeSync PRIVATE lts_win32)
-# Unused library code is dropped and symbols stripped, so that the one exe
-# stays small although the C++ runtime is linked in.
-target_link_options(LanTimeSync PRIVATE -municode -static -s -Wl,--gc-sections)
+# Unused library code is dropped (and with GCC symbols stripped), so that the
+# one exe stays small although the C++ runtime is linked in. link.exe finds
+# wWinMain by itself; GCC's driver needs -municode for it.
+if(MSVC)
+  target_link_options(LanTimeSync PRIVATE /OPT:REF /OPT:ICF)
+else()
+  target_link_options(LanTimeSync PRIVATE -municode -s -Wl,--gc-sections)
+endif()
 set_source_files_properties(ui/resources/app.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/ui/resources/app.ico;${CMAKE_SOURCE_DIR}/ui/resources/help.jpg;${CMAKE_SOURCE_DIR}/ui/resources/app.manifest")

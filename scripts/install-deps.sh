@@ -3,6 +3,7 @@
 # Runs as root and non-interactively (CI, fresh developer machines). When all of
 # it is already there it returns within a second: apt-get update is slow and
 # needs the network, so it only runs when something is actually missing.
+# Its last line says which Wine it set up (scripts/wine-arch.sh).
 set -euo pipefail
 
 if [[ $(id -u) -ne 0 ]]; then
@@ -10,12 +11,14 @@ if [[ $(id -u) -ne 0 ]]; then
   exit 1
 fi
 
+repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 export DEBIAN_FRONTEND=noninteractive
 
 packages=(
   cmake ninja-build g++ libgtest-dev libgmock-dev googletest librapidcheck-dev
   g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64
+  clang-tools-14 lld-14 llvm-14
   xvfb xdotool x11-utils imagemagick
   nftables iproute2 util-linux
   locales fonts-wqy-zenhei fonts-wqy-microhei
@@ -25,36 +28,43 @@ is_installed() {
   [[ $(dpkg-query -W -f='${db:Status-Abbrev}' "$1" 2>/dev/null) == ii* ]]
 }
 
-# wine32 is the only i386 package, and of use only where the kernel can start
-# 32-bit programs at all (the same question scripts/wine-arch.sh asks).
-runs_32bit=0
-if /lib/ld-linux.so.2 --version >/dev/null 2>&1; then
-  runs_32bit=1
-fi
-((runs_32bit)) && packages+=(wine32:i386)
+apt_install() {
+  # Recommends would drag in a full desktop stack with wine; none of it is used.
+  apt-get install -y -q --no-install-recommends "$@"
+}
 
 missing=()
 for p in "${packages[@]}"; do
   is_installed "$p" || missing+=("$p")
 done
 
-need_update=0
-if ((runs_32bit)) && ! dpkg --print-foreign-architectures | grep -qx i386; then
-  dpkg --add-architecture i386
-  need_update=1
-fi
+# wine32, the only i386 package, is of use only where the kernel starts 32-bit
+# programs. It is installed on its own, and where it cannot be (its index
+# unreadable, or lagging behind the amd64 one that its Multi-Arch: same
+# libraries must match version for version), the Wine tests run the 64-bit
+# build instead: scripts/wine-arch.sh says win64 without wine32.
+kernel_runs_32bit=0
+"$repo/scripts/kernel-runs-32bit.sh" && kernel_runs_32bit=1
+want_wine32=0
+((kernel_runs_32bit)) && ! is_installed wine32:i386 && want_wine32=1
 
-if ((${#missing[@]})); then
-  echo "install-deps.sh: installing ${missing[*]}"
-  need_update=1
-fi
-
-if ((need_update)); then
-  apt-get update -q
-fi
-if ((${#missing[@]})); then
-  # Recommends would drag in a full desktop stack with wine; none of it is used.
-  apt-get install -y -q --no-install-recommends "${missing[@]}"
+if ((${#missing[@]} || want_wine32)); then
+  added_i386=0
+  if ((want_wine32)) && ! dpkg --print-foreign-architectures | grep -qx i386; then
+    dpkg --add-architecture i386
+    added_i386=1
+  fi
+  echo "install-deps.sh: installing ${missing[*]}$( ((want_wine32)) && echo ' wine32:i386')"
+  # An index that cannot be read (a mirror in mid-sync) need not matter: the
+  # others may hold all that is needed, and where they do not, apt-get install
+  # fails with its own message.
+  apt-get update -q || echo "install-deps.sh: apt-get update could not read every index; going on with those it read"
+  ((${#missing[@]} == 0)) || apt_install "${missing[@]}"
+  if ((want_wine32)) && ! apt_install wine32:i386 && ((added_i386)); then
+    # Nothing of i386 is installed: without the architecture, later apt-get
+    # updates on this machine do not stumble over its index either.
+    dpkg --remove-architecture i386 || true
+  fi
 fi
 
 # Wine reads the Chinese locale from the Unix one: without a generated
@@ -66,4 +76,12 @@ if ! locale -a 2>/dev/null | grep -qix 'zh_CN\.utf-\?8'; then
     echo 'zh_CN.UTF-8 UTF-8' >>/etc/locale.gen
   fi
   locale-gen
+fi
+
+if [[ $("$repo/scripts/wine-arch.sh") == win32 ]]; then
+  echo "install-deps.sh: Wine: 32- and 64-bit (wine32, wine64); the Wine tests run the 32-bit build"
+elif ((kernel_runs_32bit)); then
+  echo "install-deps.sh: Wine: 64-bit only, as wine32:i386 could not be installed (above); the Wine tests fall back to the 64-bit build"
+else
+  echo "install-deps.sh: Wine: 64-bit only (wine64), as this kernel cannot start 32-bit programs; the Wine tests run the 64-bit build"
 fi

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test: the native unit tests, the checks of
-# the exe itself, then the end-to-end tests and the benchmark under Wine in
-# the loopback-only sandbox. This is what CI runs.
+# the exe itself and of the build under an MSVC front end, then the end-to-end
+# tests and the benchmark under Wine in the loopback-only sandbox. This is
+# what CI runs.
 set -euo pipefail
 
 repo=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -14,6 +15,9 @@ wine_build=build/$(scripts/wine-arch.sh)
 
 ctest --test-dir build/native --output-on-failure
 scripts/check-exe.sh build/win32/bin/LanTimeSync.exe
+# What Visual Studio would make of the build: every source through the MSVC
+# front end, no option cl.exe would refuse.
+scripts/msvc-check.sh
 
 scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/echo_heap_test.exe"
 scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/command_test.exe"

@@ -64,7 +64,7 @@ std::optional<FileFailure> SaveSettings(IniFile& file, const SettingsControls& c
   const int autostart = controls.开机自动运行Value();
   const int interval = controls.滚动条Value();
   std::vector<IniChange> changes;
-  const auto changed = [&changes](const auto& storedValue, const auto& value) {
+  const auto changed = [](const auto& storedValue, const auto& value) {
     return !storedValue.inFile || storedValue.value != value;
   };
   if (changed(stored.address, address)) changes.push_back({kNetworkSection, kAddressKey, address});
