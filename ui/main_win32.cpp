@@ -4,7 +4,7 @@
 
 #include "settings/exe_location.h"
 #include "settings/exe_location_win32.h"
-#include "settings/profile_win32.h"
+#include "settings/disk_ini_file_win32.h"
 #include "settings/registry_win32.h"
 #include "sync/clock_right_win32.h"
 #include "ui/form.h"
@@ -50,7 +50,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   InitCommonControlsEx(&controls);
 
   const ExeLocation exe = SplitExePath(RunningExePath());
-  ProfileIniFile iniFile(定义::IniPath(exe.directory));
+  DiskIniFile iniFile(定义::IniPath(exe.directory));
   RegistryRunKey runKey;
 
   MainWindow window(instance);

@@ -26,9 +26,9 @@ class FormTest : public testing::Test {
 
   void StoreSettings(const wchar_t* address, const wchar_t* autostart, const wchar_t* interval) {
     file.state = 定义::IniFileState::Read;
-    file.values[{kNetwork, L"服务器路径"}] = address;
-    file.values[{kSystem, L"开机自动运行"}] = autostart;
-    file.values[{kSystem, L"校时间隔"}] = interval;
+    file.Edit({{kNetwork, L"服务器路径", address},
+               {kSystem, L"开机自动运行", autostart},
+               {kSystem, L"校时间隔", interval}});
   }
 
   void Load() {
@@ -622,7 +622,7 @@ TEST_F(FormTest, ASaveWritesOnlyWhatTheWindowChanged) {
   const std::wstring longAddress(299, L'1');
   StoreSettings(longAddress.c_str(), L"0", L"10");
   Load();
-  file.values[{kSystem, L"校时间隔"}] = L"25";
+  file.Edit({{kSystem, L"校时间隔", L"25"}});
   form.Command1_Click();
   EXPECT_TRUE(file.writes.empty());
   form.TrayIcon_Notify(kTrayLeftDoubleClick);
