@@ -69,7 +69,8 @@ void ProductTest::StartIn(const std::wstring& directory) {
                                                  {kFakeNetSleepVar, netSleepMilliseconds_},
                                                  {kFakeNetHoldVar, netHold_},
                                                  {kFakeNetOutputVar, netOutput_},
-                                                 {kFakeNetFillerVar, netFillerBytes_}},
+                                                 {kFakeNetFillerVar, netFillerBytes_},
+                                                 {kFakeNetHeirVar, netHeirMilliseconds_}},
                                     .token = token_.Get()});
   ASSERT_TRUE(product_.Started()) << "CreateProcessW error " << product_.Error();
   window_ = WaitForTopWindow(product_.Id(), {.className = kWindowClass});
