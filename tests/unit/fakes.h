@@ -17,6 +17,7 @@
 #include "settings/profile_text.h"
 #include "sync/clock_right.h"
 #include "sync/sync_system.h"
+#include "ui/captions.h"
 #include "ui/form_view.h"
 
 // A settings file in memory, held as its text. Writes go through the
@@ -147,7 +148,7 @@ class FakeView final : public FormView {
  public:
   std::wstring address = L"192.168.1.1";
   std::uint32_t addressBack = 0xFF0000, addressFore = 0xFFFFFF;
-  std::wstring 本机时间 = L"本机时间", 网络时间 = L"网络时间", label4 = L"每隔 30 分钟校时一次";
+  std::wstring 本机时间 = L"本机时间", 网络时间 = L"网络时间", label4;
   std::uint32_t 网络时间Colour = 0x00FF00;
   std::wstring tooltip;
   int tooltipSets = 0;
@@ -236,7 +237,7 @@ class FakeSystem final : public FakeSyncSystem, public FormSystem {
   bool anotherInstance = false;
   int runningInstanceShows = 0;
   std::wstring timeOfDay = L"03:50:36";
-  std::wstring trayTip = L"局域网同步软件";
+  std::wstring trayTip = kTrayTip;
   int trayIcons = 0, trayAdds = 0;
   int trayRefusals = 0;  // adds the shell refuses before it takes the icon
   std::vector<std::wstring> usage;
