@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "product.h"
+#include "ui/window_messages_win32.h"
 #include "ui/window_win32.h"
 
 namespace e2e {
@@ -83,8 +84,8 @@ class ForeignMarkedWindow {
   HWND Get() const { return window_; }
   bool WasAskedToShow() const {
     MSG message;
-    return PeekMessageW(&message, window_, MainWindow::kShowRequestMessage,
-                        MainWindow::kShowRequestMessage, PM_REMOVE) != FALSE;
+    return PeekMessageW(&message, window_, kShowRequestMessage, kShowRequestMessage, PM_REMOVE) !=
+           FALSE;
   }
 
  private:
