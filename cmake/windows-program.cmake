@@ -4,7 +4,7 @@ enable_language(RC)
 add_library(lts_win32 STATIC
   settings/exe_location_win32.cpp
   settings/file_replace_win32.cpp
-  settings/profile_win32.cpp
+  settings/disk_ini_file_win32.cpp
   settings/registry_win32.cpp
   sync/clock_right_win32.cpp
   sync/command_watch_win32.cpp

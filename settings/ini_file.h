@@ -1,11 +1,11 @@
 #pragma once
 
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "settings/file_failure.h"
+#include "settings/ini_encoding.h"
 
 namespace 定义 {
 
@@ -14,6 +14,7 @@ enum class IniFileState { Missing, Unreadable, Read };
 struct IniFileRead {
   IniFileState state = IniFileState::Missing;
   FileFailure whyUnreadable;
+  std::wstring text;  // the whole file, decoded from whatever encoding it was saved in
 };
 
 // A key to be given a value.
@@ -28,12 +29,8 @@ class IniFile {
   // missing; a file that is there but cannot be read now (locked by another
   // program, no right to read) is unreadable.
   virtual IniFileRead Read() = 0;
-  // From what the last Read found: at most bufferBytes - 1 bytes of the
-  // stored text, in the ANSI code page; empty when the key is missing.
-  virtual std::wstring ReadIniString(const std::wstring& section, const std::wstring& key,
-                                     int bufferBytes) const = 0;
-  // From what the last Read found: 0 when the key is missing.
-  virtual std::int32_t ReadIniInt(const std::wstring& section, const std::wstring& key) const = 0;
+  // The system's ANSI code page, in which a stored value's length is measured.
+  virtual const AnsiCodePage& CodePage() const = 0;
   // Makes all the changes in one write of the file, which afterwards holds
   // either all of them or, when the failure is returned, none. Empty when
   // written.

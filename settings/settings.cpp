@@ -3,7 +3,10 @@
 #include <cstdint>
 #include <limits>
 #include <optional>
+#include <string_view>
 #include <vector>
+
+#include "settings/profile_text.h"
 
 namespace 定义 {
 namespace {
@@ -13,7 +16,8 @@ constexpr wchar_t kSystemSection[] = L"系统配置";
 constexpr wchar_t kAddressKey[] = L"服务器路径";
 constexpr wchar_t kAutostartKey[] = L"开机自动运行";
 constexpr wchar_t kIntervalKey[] = L"校时间隔";
-constexpr int kAddressBufferBytes = 50;
+// The address was read into a buffer of 50 bytes in the ANSI code page.
+constexpr std::size_t kAddressStoredBytes = 49;
 
 // The controls hold 16-bit values; a stored value beyond that is not loaded.
 std::optional<int> NarrowTo16Bits(std::int32_t value) {
@@ -21,6 +25,31 @@ std::optional<int> NarrowTo16Bits(std::int32_t value) {
       value > std::numeric_limits<std::int16_t>::max())
     return std::nullopt;
   return value;
+}
+
+bool IsSurrogatePairAt(std::wstring_view text, std::size_t i) {
+  return i + 1 < text.size() && text[i] >= 0xD800 && text[i] < 0xDC00 && text[i + 1] >= 0xDC00 &&
+         text[i + 1] < 0xE000;
+}
+
+// The characters that fit whole into maxBytes of the code page; one it cannot
+// spell takes one byte, as its default character does.
+std::wstring CutToStoredBytes(std::wstring_view text, std::size_t maxBytes,
+                              const AnsiCodePage& ansi) {
+  std::size_t end = 0, bytes = 0;
+  while (end < text.size()) {
+    const std::size_t length = IsSurrogatePairAt(text, end) ? 2 : 1;
+    const auto spelt = ansi.EncodeExactly(text.substr(end, length));
+    bytes += spelt ? spelt->size() : 1;
+    if (bytes > maxBytes) break;
+    end += length;
+  }
+  return std::wstring(text.substr(0, end));
+}
+
+std::optional<int> StoredInt(std::wstring_view text, std::wstring_view section,
+                             std::wstring_view key) {
+  return NarrowTo16Bits(ProfileInt(ProfileValue(text, section, key)));
 }
 
 }  // namespace
@@ -34,10 +63,10 @@ std::wstring IniPath(const std::wstring& exeDirectory) {
 IniFileRead LoadSettings(IniFile& file, SettingsControls& controls, SettingsKeys kept) {
   const IniFileRead read = file.Read();
   if (read.state != IniFileState::Read) return read;
-  const std::wstring address =
-      file.ReadIniString(kNetworkSection, kAddressKey, kAddressBufferBytes);
-  const auto autostart = NarrowTo16Bits(file.ReadIniInt(kSystemSection, kAutostartKey));
-  const auto interval = NarrowTo16Bits(file.ReadIniInt(kSystemSection, kIntervalKey));
+  const std::wstring address = CutToStoredBytes(
+      ProfileValue(read.text, kNetworkSection, kAddressKey), kAddressStoredBytes, file.CodePage());
+  const auto autostart = StoredInt(read.text, kSystemSection, kAutostartKey);
+  const auto interval = StoredInt(read.text, kSystemSection, kIntervalKey);
 
   if (!kept.address) controls.Load服务器路径Text(address);
   // A refused value leaves its control as it was; loading goes on regardless.

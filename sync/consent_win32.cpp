@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "sync/process_win32.h"
+#include "win32/com_session.h"
 #include "win32/unique_handle.h"
 
 namespace {
@@ -42,14 +43,13 @@ ElevatedStart Execute(const Request& request, UniqueKernelHandle& process) {
 DWORD WINAPI AskOnOwnThread(void* context) {
   const std::unique_ptr<Request> request(static_cast<Request*>(context));
   // The shell wants a single-threaded apartment on the thread that calls it.
-  const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED | COINIT_DISABLE_OLE1DDE);
+  const ComSession com;
   UniqueKernelHandle process;
   ElevatedStart start = Execute(*request, process);
   // Unwatched, its end would never be told and no later sync could run.
   if (start == ElevatedStart::Started && !CommandWatch().Start(process.Get(), request->ended))
     start = ElevatedStart::Failed;
   request->consented(start);
-  if (SUCCEEDED(com)) CoUninitialize();
   return 0;
 }
 

@@ -3,22 +3,12 @@
 #include <algorithm>
 
 #include "sync/scheduler.h"
+#include "ui/captions.h"
 #include "ui/colours.h"
 #include "ui/layout.h"
 #include "ui/tray_icon.h"
 
 namespace {
-
-constexpr wchar_t kNoIntervalCaption[] = L"没有设定自动校时间隔";
-constexpr wchar_t kWaitingCaption[] = L"等待同步";
-constexpr wchar_t kUsageText[] =
-    L"【使用说明】\r\n\r\n"
-    L"本软件设置局域网内目标计算机IP地址，和校准时间间隔设定后，本机即可与局域网的目标计算机同步时"
-    L"间。";
-
-std::wstring IntervalCaption(int minutes) {
-  return L"每隔 " + std::to_wstring(minutes) + L" 分钟校时一次";
-}
 
 int ScrolledValue(int current, ScrollRequest request, int thumbPosition) {
   switch (request) {
@@ -57,6 +47,7 @@ void 同步软件::Form_Load() {
   }
   SyncTickCount_ = 0;
   ReadClockRight();
+  view_.SetLabel4Caption(IntervalCaption(滚动条_));
   settings_.Load();
   ShowSettingsNotice();
   if (开机自动运行_ == 1)
@@ -132,7 +123,7 @@ void 同步软件::Image1_Click() {
 
 void 同步软件::Timer1_Timer() {
   tray_.RetryIcon();
-  view_.Set本机时间Caption(L"本机时间 " + system_.LongTimeNow());
+  view_.Set本机时间Caption(kLocalTimePrefix + system_.LongTimeNow());
   ShowReachability(statusProbe_.Tick(view_.服务器路径Text()));
 }
 

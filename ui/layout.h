@@ -3,10 +3,10 @@
 #include <array>
 #include <cstdint>
 
+#include "ui/captions.h"
+
 // The main window as drawn, in twips from the client area's top-left corner.
 
-inline constexpr wchar_t kFormCaption[] = L"局域网时间同步软件(LanTimeSync 开发组)";
-inline constexpr wchar_t kProgramName[] = L"局域网时间同步软件";
 inline constexpr int kClientWidthTwips = 6285;
 inline constexpr int kClientHeightTwips = 4170;
 inline constexpr int kTwipsPerInch = 1440;
@@ -75,13 +75,12 @@ struct ControlSpec {
   LabelColour labelColour;
 };
 
-inline constexpr wchar_t kIntervalPrompt[] = L"设定校时时间隔(单位为分钟)";
-
 // In the order they are seen, top to bottom and left to right: the order of
 // creation, so the order the focus moves in with Tab. Each label comes just
 // before the control it names, which is where a screen reader looks for an
 // edit's name; so the picture, level with Label1, comes before it. A scroll
-// bar takes no name from a label: its window text is its name.
+// bar takes no name from a label: its window text is its name. Label4 shows
+// the interval's caption, which the form sets as it loads.
 // clang-format off
 inline constexpr std::array kControls = {
     ControlSpec{id本机时间, ControlKind::ClockLabel, {120, 120, 6015, 735}, L"本机时间", FontRole::Clock, LabelColour::Black},
@@ -92,7 +91,7 @@ inline constexpr std::array kControls = {
     ControlSpec{idLabel3, ControlKind::Label, {3840, 2250, 1575, 255}, L"服务器IP地址", FontRole::Caption, LabelColour::ButtonText},
     ControlSpec{idLabel2, ControlKind::Label, {120, 2640, 3975, 255}, kIntervalPrompt, FontRole::Prompt, LabelColour::Black},
     ControlSpec{id滚动条, ControlKind::ScrollBar, {120, 3000, 3495, 255}, kIntervalPrompt, FontRole::Window, LabelColour::Black},
-    ControlSpec{idLabel4, ControlKind::Label, {3840, 3000, 2295, 255}, L"每隔 30 分钟校时一次", FontRole::Caption, LabelColour::ButtonText},
+    ControlSpec{idLabel4, ControlKind::Label, {3840, 3000, 2295, 255}, L"", FontRole::Caption, LabelColour::ButtonText},
     ControlSpec{id开机自动运行, ControlKind::ToggleButton, {120, 3480, 1800, 615}, L"开机自动运行", FontRole::Window, LabelColour::Black},
     ControlSpec{idCommand2, ControlKind::PushButton, {2280, 3480, 1800, 615}, L"立即同步", FontRole::Window, LabelColour::Black},
     ControlSpec{idCommand1, ControlKind::PushButton, {4320, 3480, 1800, 615}, L"隐  藏", FontRole::Window, LabelColour::Black},

@@ -4,29 +4,17 @@
 
 #include "settings/exe_location.h"
 #include "settings/exe_location_win32.h"
-#include "settings/profile_win32.h"
+#include "settings/disk_ini_file_win32.h"
 #include "settings/registry_win32.h"
 #include "sync/clock_right_win32.h"
 #include "ui/form.h"
 #include "ui/system_win32.h"
 #include "ui/tray_win32.h"
+#include "ui/window_messages_win32.h"
 #include "ui/window_win32.h"
+#include "win32/com_session.h"
 
 namespace {
-
-// The picture is decoded by OLE, which wants to be set up on this thread.
-class OleSession {
- public:
-  OleSession() : initialised_(SUCCEEDED(OleInitialize(nullptr))) {}
-  ~OleSession() {
-    if (initialised_) OleUninitialize();
-  }
-  OleSession(const OleSession&) = delete;
-  OleSession& operator=(const OleSession&) = delete;
-
- private:
-  bool initialised_;
-};
 
 int RunMessageLoop(const MainWindow& window) {
   MSG msg;
@@ -43,19 +31,20 @@ int RunMessageLoop(const MainWindow& window) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  const OleSession ole;
+  // The picture is decoded by OLE on this thread.
+  const ComSession com;
   const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
   // Without it the controls come from user32's classes of the same names;
   // whether each control could be made is checked when the window is.
   InitCommonControlsEx(&controls);
 
   const ExeLocation exe = SplitExePath(RunningExePath());
-  ProfileIniFile iniFile(定义::IniPath(exe.directory));
+  DiskIniFile iniFile(定义::IniPath(exe.directory));
   RegistryRunKey runKey;
 
   MainWindow window(instance);
   if (!window.Create()) return 1;
-  TrayIconWin32 tray(window.Handle(), MainWindow::kTrayCallbackMessage);
+  TrayIconWin32 tray(window.Handle(), kTrayCallbackMessage);
   SystemWin32 system(window.Handle(), tray);
   ProcessTokenClockRight clockRight;
   同步软件 form(window, system, system, clockRight, iniFile, runKey, 开机运行::RunValueData(exe));

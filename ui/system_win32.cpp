@@ -5,7 +5,7 @@
 
 #include "sync/consent_win32.h"
 #include "sync/probe_win32.h"
-#include "ui/posted_ends_win32.h"
+#include "ui/window_messages_win32.h"
 #include "ui/window_win32.h"
 
 namespace {
@@ -82,7 +82,7 @@ void SystemWin32::ShowRunningInstance() {
   // in front allows it; this copy, just started by the user, is in front.
   DWORD firstProcess = 0;
   if (GetWindowThreadProcessId(first, &firstProcess)) AllowSetForegroundWindow(firstProcess);
-  PostMessageW(first, MainWindow::kShowRequestMessage, 0, 0);
+  PostMessageW(first, kShowRequestMessage, 0, 0);
 }
 
 std::wstring SystemWin32::LongTimeNow() {

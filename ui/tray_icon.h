@@ -2,6 +2,5 @@
 
 // The notification-area icon, shown only while the window is hidden.
 inline constexpr unsigned kTrayIconId = 1;
-inline constexpr wchar_t kTrayTip[] = L"局域网同步软件";
 // The mouse message the shell reports for a left double-click on the icon.
 inline constexpr unsigned kTrayLeftDoubleClick = 0x203;

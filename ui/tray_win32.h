@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "ui/captions.h"
 #include "ui/tray_icon.h"
 
 // The notification-area icon of the main window.

@@ -4,7 +4,7 @@
 
 #include "ui/colours.h"
 #include "ui/controls_win32.h"
-#include "ui/posted_ends_win32.h"
+#include "ui/window_messages_win32.h"
 #include "ui/resources/resource_ids.h"
 #include "ui/system_win32.h"
 

@@ -22,15 +22,6 @@ class MainWindow final : public FormView {
   // A window property: set on the window of the copy that holds the
   // single-instance mutex, the one a later copy asks to show itself.
   static constexpr wchar_t kFirstCopyMark[] = L"LanTimeSync.FirstCopy";
-  static constexpr UINT kTrayCallbackMessage = WM_APP + 1;
-  // Sent by a copy started while this one runs.
-  static constexpr UINT kShowRequestMessage = WM_APP + 2;
-  // Posted from the pool thread of an echo that has ended.
-  static constexpr UINT kEchoEndedMessage = WM_APP + 3;
-  // Posted from the pool once the sync command has ended.
-  static constexpr UINT kCommandEndedMessage = WM_APP + 4;
-  // Posted from the consent prompt's thread once the user has answered.
-  static constexpr UINT kConsentEndedMessage = WM_APP + 5;
 
   explicit MainWindow(HINSTANCE instance);
   MainWindow(const MainWindow&) = delete;

@@ -3,6 +3,7 @@
 // the test's full token or from its filtered one.
 
 #include "product.h"
+#include "sync/sync_command.h"
 
 namespace e2e {
 namespace {
@@ -21,7 +22,7 @@ class ClockRightTest : public ProductTest {
 TEST_F(ClockRightTest, WithNoWayToTheRightNothingStartsAndTheReasonSaysWhatToDo) {
   StartWithoutTheRight(false);
   Click(ControlOf(idCommand2));
-  EXPECT_TRUE(WaitForText(id网络时间, L"钟联错误"));
+  EXPECT_TRUE(WaitForText(id网络时间, kSyncFailedCaption));
   EXPECT_TRUE(IsReason(TooltipOf(id网络时间),
                        L"失败，本程序没有更改系统时间的权限。请管理员授予此权限（见用户指南）。"))
       << ToCodePage(TooltipOf(id网络时间), CP_UTF8);
@@ -33,7 +34,7 @@ TEST_F(ClockRightTest, AFilteredAdministratorsClickAsksWindowsAndTheScheduleNeve
   StartWithoutTheRight(true);
   SendHScroll(ControlOf(id滚动条), SB_THUMBPOSITION, 1);
   TickTimer2(60);
-  EXPECT_TRUE(WaitForText(id网络时间, L"钟联错误"));
+  EXPECT_TRUE(WaitForText(id网络时间, kSyncFailedCaption));
   EXPECT_TRUE(
       IsReason(TooltipOf(id网络时间),
                L"失败，本程序没有更改系统时间的权限。请点“立即同步”，在 Windows 询问时选“是”。"))

@@ -4,7 +4,9 @@
 #include <algorithm>
 
 #include "product.h"
+#include "ui/window_messages_win32.h"
 #include "ui/window_win32.h"
+#include "ui/captions.h"
 
 namespace e2e {
 namespace {
@@ -83,8 +85,8 @@ class ForeignMarkedWindow {
   HWND Get() const { return window_; }
   bool WasAskedToShow() const {
     MSG message;
-    return PeekMessageW(&message, window_, MainWindow::kShowRequestMessage,
-                        MainWindow::kShowRequestMessage, PM_REMOVE) != FALSE;
+    return PeekMessageW(&message, window_, kShowRequestMessage, kShowRequestMessage, PM_REMOVE) !=
+           FALSE;
   }
 
  private:
@@ -145,8 +147,8 @@ TEST_F(LifecycleTest, StoredIntervalTenShowsItsCaptions) {
   WriteIni(IniFileBytes(L"127.0.0.1", 0, 10));
   Start();
   WaitUntilShown();
-  EXPECT_EQ(TextOf(idLabel4), L"每隔 10 分钟校时一次");
-  EXPECT_EQ(TextOf(id网络时间), L"等待同步");
+  EXPECT_EQ(TextOf(idLabel4), IntervalCaption(10));
+  EXPECT_EQ(TextOf(id网络时间), kWaitingCaption);
   EXPECT_EQ(TextOf(id服务器路径), L"127.0.0.1");
   EXPECT_EQ(SendMessageW(ControlOf(id滚动条), SBM_GETPOS, 0, 0), 10);
 }
@@ -155,8 +157,8 @@ TEST_F(LifecycleTest, StoredIntervalZeroShowsItsCaptions) {
   WriteIni(IniFileBytes(L"127.0.0.1", 0, 0));
   Start();
   WaitUntilShown();
-  EXPECT_EQ(TextOf(idLabel4), L"每隔 0 分钟校时一次");
-  EXPECT_EQ(TextOf(id网络时间), L"没有设定自动校时间隔");
+  EXPECT_EQ(TextOf(idLabel4), IntervalCaption(0));
+  EXPECT_EQ(TextOf(id网络时间), kNoIntervalCaption);
 }
 
 TEST_F(LifecycleTest, NoFileShowsTheDesignValuesAndCreatesNone) {
@@ -164,7 +166,7 @@ TEST_F(LifecycleTest, NoFileShowsTheDesignValuesAndCreatesNone) {
   WaitUntilShown();
   TickTimer2(3);
   EXPECT_EQ(TextOf(id服务器路径), L"192.168.1.1");
-  EXPECT_EQ(TextOf(idLabel4), L"每隔 30 分钟校时一次");
+  EXPECT_EQ(TextOf(idLabel4), IntervalCaption(30));
   EXPECT_EQ(TextOf(id网络时间), L"网络时间");
   EXPECT_EQ(SendMessageW(ControlOf(id开机自动运行), BM_GETCHECK, 0, 0), BST_UNCHECKED);
   EXPECT_FALSE(FileExists(IniPath()));
@@ -178,17 +180,17 @@ TEST_F(LifecycleTest, ScrollingToZeroRelabelsAndSaves) {
   SendHScroll(bar, SB_THUMBTRACK, 1);
   SendHScroll(bar, SB_THUMBPOSITION, 1);
   SendHScroll(bar, SB_ENDSCROLL);
-  EXPECT_EQ(TextOf(idLabel4), L"每隔 1 分钟校时一次");
+  EXPECT_EQ(TextOf(idLabel4), IntervalCaption(1));
   SendHScroll(bar, SB_LINELEFT);
   EXPECT_EQ(SendMessageW(bar, SBM_GETPOS, 0, 0), 0);
-  EXPECT_EQ(TextOf(idLabel4), L"每隔 0 分钟校时一次");
-  EXPECT_EQ(TextOf(id网络时间), L"没有设定自动校时间隔");
+  EXPECT_EQ(TextOf(idLabel4), IntervalCaption(0));
+  EXPECT_EQ(TextOf(id网络时间), kNoIntervalCaption);
   EXPECT_EQ(ReadFileBytes(IniPath()), IniFileBytes(L"192.168.1.1", 0, 0));
 
   SendHScroll(bar, SB_LINELEFT);  // already at 0: no change, nothing written
   SendHScroll(bar, SB_PAGERIGHT);
-  EXPECT_EQ(TextOf(idLabel4), L"每隔 1 分钟校时一次");
-  EXPECT_EQ(TextOf(id网络时间), L"等待同步");
+  EXPECT_EQ(TextOf(idLabel4), IntervalCaption(1));
+  EXPECT_EQ(TextOf(id网络时间), kWaitingCaption);
   SendHScroll(bar, SB_RIGHT);
   EXPECT_EQ(ReadFileBytes(IniPath()), IniFileBytes(L"192.168.1.1", 0, 100));
 }
@@ -200,7 +202,7 @@ TEST_F(LifecycleTest, ADragOfTheThumbSavesOnceWhenReleased) {
   WaitUntilShown();
   const HWND bar = ControlOf(id滚动条);
   for (int position = 29; position >= 5; --position) SendHScroll(bar, SB_THUMBTRACK, position);
-  EXPECT_EQ(TextOf(idLabel4), L"每隔 5 分钟校时一次");
+  EXPECT_EQ(TextOf(idLabel4), IntervalCaption(5));
   EXPECT_FALSE(FileExists(IniPath())) << "written while dragging";
   SendHScroll(bar, SB_THUMBPOSITION, 5);
   EXPECT_EQ(ReadFileBytes(IniPath()), IniFileBytes(L"192.168.1.1", 0, 5));
@@ -244,9 +246,9 @@ TEST_F(LifecycleTest, ArrowKeysMoveTheScrollBar) {
   const HWND bar = ControlOf(id滚动条);
   PostMessageW(bar, WM_KEYDOWN, VK_RIGHT, 0);
   PostMessageW(bar, WM_KEYUP, VK_RIGHT, 0);
-  EXPECT_TRUE(WaitForText(idLabel4, L"每隔 31 分钟校时一次"));
+  EXPECT_TRUE(WaitForText(idLabel4, IntervalCaption(31)));
   PostMessageW(bar, WM_KEYDOWN, VK_HOME, 0);
-  EXPECT_TRUE(WaitForText(idLabel4, L"每隔 0 分钟校时一次"));
+  EXPECT_TRUE(WaitForText(idLabel4, IntervalCaption(0)));
 }
 
 // The usage note, modal, with OK only; closed again.

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "product.h"
+#include "ui/captions.h"
 
 namespace e2e {
 namespace {
@@ -33,7 +34,8 @@ TEST_P(ReasonTest, ShowsInTheTooltipAndTheTrayTip) {
   // Wine's taskbar keeps the icons of products that earlier tests ended
   // without closing, so there may be other tips; their times differ.
   const auto tips = TrayTips();
-  EXPECT_NE(std::find(tips.begin(), tips.end(), L"局域网同步软件\n" + reason), tips.end());
+  EXPECT_NE(std::find(tips.begin(), tips.end(), std::wstring(kTrayTip) + L"\n" + reason),
+            tips.end());
   CloseAndWait();
 }
 

@@ -3,6 +3,7 @@
 // saved by Notepad in UTF-8; and a save that fails says so.
 
 #include "product.h"
+#include "ui/captions.h"
 
 namespace e2e {
 namespace {
@@ -31,7 +32,7 @@ TEST_F(SettingsFileTest, OpeningAndClosingLeavesTheFileByteForByte) {
   WriteIni(handWritten);
   Start();
   WaitUntilShown();
-  EXPECT_EQ(TextOf(idLabel4), L"每隔 10 分钟校时一次");
+  EXPECT_EQ(TextOf(idLabel4), IntervalCaption(10));
   CloseAndWait();
   EXPECT_EQ(IniBytes(), handWritten);
 }
@@ -57,12 +58,12 @@ TEST_F(SettingsFileTest, AFileLockedAtStartIsLoadedOnceFreeAndNeverWiped) {
   WaitUntilShown();
   TickTimer2(2);
   EXPECT_EQ(TextOf(id服务器路径), L"192.168.1.1");
-  EXPECT_EQ(TextOf(idLabel4), L"每隔 30 分钟校时一次");
+  EXPECT_EQ(TextOf(idLabel4), IntervalCaption(30));
   EXPECT_NE(TooltipOf(id网络时间), L"");
 
   lock.Reset();
   EXPECT_TRUE(WaitForText(id服务器路径, L"127.0.0.1"));
-  EXPECT_EQ(TextOf(idLabel4), L"每隔 10 分钟校时一次");
+  EXPECT_EQ(TextOf(idLabel4), IntervalCaption(10));
   EXPECT_EQ(TooltipOf(id网络时间), L"");
   CloseAndWait();
   EXPECT_EQ(IniBytes(), stored);
@@ -161,7 +162,7 @@ TEST_F(SettingsFileTest, LineBreaksInTheAddressMakeNoLinesOfTheirOwn) {
   Start();
   WaitUntilShown();
   EXPECT_EQ(SendMessageW(ControlOf(id开机自动运行), BM_GETCHECK, 0, 0), BST_UNCHECKED);
-  EXPECT_EQ(TextOf(idLabel4), L"每隔 10 分钟校时一次");
+  EXPECT_EQ(TextOf(idLabel4), IntervalCaption(10));
 }
 
 // The system's profile functions drop a section header after a NUL, and the
@@ -174,7 +175,7 @@ TEST_F(SettingsFileTest, AFileWithNulCharactersIsReadButNeverRewritten) {
   Start();
   WaitUntilShown();
   EXPECT_EQ(TextOf(id服务器路径), L"127.0.0.1");
-  EXPECT_EQ(TextOf(idLabel4), L"每隔 10 分钟校时一次");
+  EXPECT_EQ(TextOf(idLabel4), IntervalCaption(10));
   ScrollTo(20);
   EXPECT_EQ(TooltipOf(id网络时间), L"设置没有保存：配置.INI 中有空字符（NUL），改写会损坏它");
   CloseAndWait();
@@ -209,7 +210,7 @@ TEST_P(EncodedSettingsFileTest, IsReadAndKeepsEveryLineAcrossSaves) {
   Start();
   WaitUntilShown();
   EXPECT_EQ(TextOf(id服务器路径), L"127.0.0.1");
-  EXPECT_EQ(TextOf(idLabel4), L"每隔 10 分钟校时一次");
+  EXPECT_EQ(TextOf(idLabel4), IntervalCaption(10));
   ScrollTo(20);
   TypeAddress(L"127.0.0.3");
   CloseAndWait();

@@ -1,6 +1,7 @@
 // 配置.INI beside the exe, byte for byte, and the start-with-Windows value.
 
 #include "product.h"
+#include "ui/captions.h"
 
 namespace e2e {
 namespace {
@@ -78,7 +79,7 @@ TEST_P(HiddenSettingsTest, FileIsLoadedAndSavedLikeAnyOther) {
   Start();
   WaitUntilShown();
   EXPECT_EQ(TextOf(id服务器路径), L"127.0.0.1");
-  EXPECT_EQ(TextOf(idLabel4), L"每隔 10 分钟校时一次");
+  EXPECT_EQ(TextOf(idLabel4), IntervalCaption(10));
   SendHScroll(ControlOf(id滚动条), SB_THUMBPOSITION, 20);
   CloseAndWait();
   EXPECT_EQ(IniBytes(), IniFileBytes(L"127.0.0.1", 0, 20));
@@ -94,7 +95,7 @@ TEST_F(SettingsTest, ADirectoryOfThatNameIsNotLoaded) {
   Start();
   WaitUntilShown();
   EXPECT_EQ(TextOf(id服务器路径), L"192.168.1.1");
-  EXPECT_EQ(TextOf(idLabel4), L"每隔 30 分钟校时一次");
+  EXPECT_EQ(TextOf(idLabel4), IntervalCaption(30));
 }
 
 TEST_F(SettingsTest, TheButtonRegistersAndUnregistersTheProgramMachineWide) {

@@ -2,6 +2,7 @@
 // and the once-a-second schedule.
 
 #include "product.h"
+#include "ui/captions.h"
 
 namespace e2e {
 namespace {
@@ -68,7 +69,7 @@ TEST_F(StatusTest, ScheduledSyncRunsWhenTheIntervalHasPassed) {
   WaitUntilShown();
   TypeAddress(L"127.0.0.1");
   SendHScroll(ControlOf(id滚动条), SB_THUMBPOSITION, 1);
-  ASSERT_EQ(TextOf(idLabel4), L"每隔 1 分钟校时一次");
+  ASSERT_EQ(TextOf(idLabel4), IntervalCaption(1));
   // The real timer adds its own ticks, at most a few while these are sent;
   // 60 driven ticks therefore reach the interval, and no second one follows.
   TickTimer2(60);
@@ -83,7 +84,7 @@ TEST_F(StatusTest, IntervalZeroNeverSyncs) {
   TypeAddress(L"127.0.0.1");
   SendHScroll(ControlOf(id滚动条), SB_THUMBPOSITION, 0);
   TickTimer2(200);
-  EXPECT_EQ(TextOf(id网络时间), L"没有设定自动校时间隔");
+  EXPECT_EQ(TextOf(id网络时间), kNoIntervalCaption);
   // Proof that a start would have been seen: one press logs one call.
   Click(ControlOf(idCommand2));
   ASSERT_TRUE(WaitFor([&] { return !NetCalls().empty(); }));

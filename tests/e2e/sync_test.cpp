@@ -7,6 +7,7 @@
 #include "product.h"
 #include "sync/sync_command.h"
 #include "sync/sync_outcome.h"
+#include "ui/captions.h"
 
 namespace e2e {
 namespace {
@@ -61,7 +62,7 @@ TEST_F(SyncTest, FailingCommandIsReportedAsAnError) {
   WaitUntilShown();
   TypeAddress(L"127.0.0.1");
   PressSyncNow();
-  EXPECT_TRUE(WaitForText(id网络时间, L"钟联错误"));
+  EXPECT_TRUE(WaitForText(id网络时间, kSyncFailedCaption));
   EXPECT_EQ(NetCalls().size(), 1u);
 }
 
@@ -74,7 +75,7 @@ TEST_F(SyncTest, SilentServerStartsNothingAndReportsAnError) {
   // starts nothing either.
   TypeAddress(L"127.0.0.1");
   PressSyncNow();
-  EXPECT_TRUE(WaitForText(id网络时间, L"钟联错误"));
+  EXPECT_TRUE(WaitForText(id网络时间, kSyncFailedCaption));
   ExpectOnlyTheAnsweringServerWasSynced();
 }
 
@@ -85,7 +86,7 @@ TEST_P(SyncRefusedTest, StartsNothingAndReportsAnError) {
   WaitUntilShown();
   TypeAddress(GetParam());
   PressSyncNow();
-  EXPECT_TRUE(WaitForText(id网络时间, L"钟联错误"));
+  EXPECT_TRUE(WaitForText(id网络时间, kSyncFailedCaption));
   ExpectOnlyTheAnsweringServerWasSynced();
 }
 
@@ -193,7 +194,8 @@ TEST_F(SyncTest, AHungCommandIsEndedAtTheTimeLimitAndTheNextOneRuns) {
   // Where the program usually waits: in the tray, whose tip tells why too.
   Click(ControlOf(idCommand1));
   const int limit = static_cast<int>(std::chrono::milliseconds(kSyncCommandTimeLimit).count());
-  EXPECT_TRUE(WaitFor([&] { return TextOf(id网络时间) == L"钟联错误"; }, limit + kDefaultTimeoutMs))
+  EXPECT_TRUE(
+      WaitFor([&] { return TextOf(id网络时间) == kSyncFailedCaption; }, limit + kDefaultTimeoutMs))
       << ToCodePage(TextOf(id网络时间), CP_UTF8) << " / "
       << ToCodePage(TooltipOf(id网络时间), CP_UTF8);
   EXPECT_TRUE(WaitFor([] { return ProcessIdsByExeName(L"net.exe").empty(); }));
@@ -201,7 +203,8 @@ TEST_F(SyncTest, AHungCommandIsEndedAtTheTimeLimitAndTheNextOneRuns) {
   EXPECT_TRUE(IsReason(reason, L"失败，net time 命令 60 秒内没有结束，已被终止。"))
       << ToCodePage(reason, CP_UTF8);
   const auto tips = TrayTips();
-  EXPECT_NE(std::find(tips.begin(), tips.end(), L"局域网同步软件\n" + reason), tips.end());
+  EXPECT_NE(std::find(tips.begin(), tips.end(), std::wstring(kTrayTip) + L"\n" + reason),
+            tips.end());
 
   ASSERT_TRUE(DeleteFileW(netHold_.c_str()));
   PressSyncNow();

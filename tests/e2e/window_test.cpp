@@ -1,6 +1,7 @@
 // The main window as it stands: frame, controls, focus, and its pixels.
 
 #include "product.h"
+#include "ui/captions.h"
 
 namespace e2e {
 namespace {
@@ -8,7 +9,7 @@ namespace {
 struct ExpectedControl {
   ControlId id;
   const wchar_t* className;
-  const wchar_t* text;
+  std::wstring text;
   RECT rect;  // pixels at 96 DPI, client coordinates
 };
 
@@ -21,7 +22,7 @@ const ExpectedControl kExpected[] = {
     {idLabel3, L"Static", L"服务器IP地址", {256, 150, 361, 167}},
     {idLabel2, L"Static", L"设定校时时间隔(单位为分钟)", {8, 176, 273, 193}},
     {id滚动条, L"ScrollBar", L"设定校时时间隔(单位为分钟)", {8, 200, 241, 217}},
-    {idLabel4, L"Static", L"每隔 30 分钟校时一次", {256, 200, 409, 217}},
+    {idLabel4, L"Static", IntervalCaption(30), {256, 200, 409, 217}},
     {id开机自动运行, L"Button", L"开机自动运行", {8, 232, 128, 273}},
     {idCommand2, L"Button", L"立即同步", {152, 232, 272, 273}},
     {idCommand1, L"Button", L"隐  藏", {288, 232, 408, 273}},

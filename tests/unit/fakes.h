@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdlib>
 #include <functional>
 #include <map>
 #include <optional>
@@ -13,51 +12,33 @@
 #include <gtest/gtest.h>
 
 #include "settings/autostart.h"
+#include "settings/ini_edit.h"
 #include "settings/ini_file.h"
+#include "settings/profile_text.h"
 #include "sync/clock_right.h"
 #include "sync/sync_system.h"
+#include "ui/captions.h"
 #include "ui/form_view.h"
 
-// A settings file in memory that reads like the system's profile functions.
+// A settings file in memory, held as its text. Writes go through the
+// program's own writer, so the form reads back what a save would leave.
 class FakeIniFile final : public 定义::IniFile {
  public:
-  using Key = std::pair<std::wstring, std::wstring>;
-
   定义::IniFileState state = 定义::IniFileState::Read;
   定义::FileFailure whyUnreadable{定义::FileProblem::InUse, 32};
   std::optional<定义::FileFailure> writeFailure;  // every write fails so while set
-  std::map<Key, std::wstring> values;
+  std::wstring text;
   std::vector<std::wstring> writes;  // "section/key=value", in order, tried or written
   int saves = 0;                     // writes of the file, each with its changes
   int reads = 0;
 
   定义::IniFileRead Read() override {
     ++reads;
-    return {state, whyUnreadable};
+    if (state != 定义::IniFileState::Read) return {state, whyUnreadable, {}};
+    return {state, {}, text};
   }
 
-  // Cut to bufferBytes - 1 bytes of GBK, as the profile functions of a
-  // Chinese Windows store it: one byte for ASCII, two for any other
-  // character, and no character cut in half.
-  std::wstring ReadIniString(const std::wstring& section, const std::wstring& key,
-                             int bufferBytes) const override {
-    const auto found = values.find({section, key});
-    if (found == values.end()) return L"";
-    const std::wstring& text = found->second;
-    std::size_t bytes = 0, kept = 0;
-    for (; kept < text.size(); ++kept) {
-      bytes += text[kept] < 0x80 ? 1 : 2;
-      if (bytes > static_cast<std::size_t>(bufferBytes - 1)) break;
-    }
-    return text.substr(0, kept);
-  }
-
-  // Like GetPrivateProfileInt: the leading decimal digits, 0 when none.
-  std::int32_t ReadIniInt(const std::wstring& section, const std::wstring& key) const override {
-    const auto found = values.find({section, key});
-    if (found == values.end()) return 0;
-    return static_cast<std::int32_t>(std::wcstoll(found->second.c_str(), nullptr, 10));
-  }
+  const 定义::AnsiCodePage& CodePage() const override { return codePage_; }
 
   // All of the changes or, while writeFailure is set, none.
   std::optional<定义::FileFailure> WriteIniChanges(
@@ -66,14 +47,65 @@ class FakeIniFile final : public 定义::IniFile {
     for (const auto& change : changes)
       writes.push_back(change.section + L"/" + change.key + L"=" + change.value);
     if (writeFailure) return writeFailure;
-    for (const auto& change : changes) values[{change.section, change.key}] = change.value;
+    Edit(changes);
     return std::nullopt;
   }
 
-  std::wstring Value(const std::wstring& section, const std::wstring& key) const {
-    const auto found = values.find({section, key});
-    return found == values.end() ? L"<missing>" : found->second;
+  // As another program or a hand in Notepad changes the file: not a write of
+  // the program's.
+  void Edit(const std::vector<定义::IniChange>& changes) {
+    text =
+        定义::DecodeIniBytes(定义::EditIniBytes(Utf16Bytes(text), changes, codePage_), codePage_);
   }
+
+  std::wstring Value(const std::wstring& section, const std::wstring& key) const {
+    return 定义::ProfileValue(text, section, key);
+  }
+
+ private:
+  // ASCII in one byte, any other character in two: a value's stored length
+  // as GBK measures Chinese text.
+  class TwoByteCodePage final : public 定义::AnsiCodePage {
+   public:
+    std::wstring Decode(std::string_view bytes) const override {
+      std::wstring decoded;
+      for (std::size_t i = 0; i < bytes.size(); ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[i]);
+        if (byte < 0x80 || i + 1 == bytes.size()) {
+          decoded += static_cast<wchar_t>(byte);
+          continue;
+        }
+        decoded +=
+            static_cast<wchar_t>((byte & 0x7F) << 8 | static_cast<unsigned char>(bytes[++i]));
+      }
+      return decoded;
+    }
+    std::optional<std::string> EncodeExactly(std::wstring_view text) const override {
+      std::string bytes;
+      for (const wchar_t c : text) {
+        if (c < 0x80) {
+          bytes += static_cast<char>(c);
+          continue;
+        }
+        if (c > 0x7FFF) return std::nullopt;
+        bytes += static_cast<char>(0x80 | c >> 8);
+        bytes += static_cast<char>(c & 0xFF);
+      }
+      return bytes;
+    }
+  };
+
+  // Kept in UTF-16 with its BOM, which no edit changes to another encoding.
+  static std::string Utf16Bytes(const std::wstring& text) {
+    std::string bytes = "\xFF\xFE";
+    for (const wchar_t c : text) {
+      bytes += static_cast<char>(c & 0xFF);
+      bytes += static_cast<char>((c >> 8) & 0xFF);
+    }
+    return bytes;
+  }
+
+  TwoByteCodePage codePage_;
 };
 
 class FakeRunKey final : public 开机运行::RunKey {
@@ -116,7 +148,7 @@ class FakeView final : public FormView {
  public:
   std::wstring address = L"192.168.1.1";
   std::uint32_t addressBack = 0xFF0000, addressFore = 0xFFFFFF;
-  std::wstring 本机时间 = L"本机时间", 网络时间 = L"网络时间", label4 = L"每隔 30 分钟校时一次";
+  std::wstring 本机时间 = L"本机时间", 网络时间 = L"网络时间", label4;
   std::uint32_t 网络时间Colour = 0x00FF00;
   std::wstring tooltip;
   int tooltipSets = 0;
@@ -165,7 +197,7 @@ class FakeSyncSystem : public SyncSystem {
   std::vector<EchoTicket> echoes;  // the tickets of those echoes
   std::vector<std::wstring> startedCommands, elevatedArguments;
   ElevatedStart elevatedStart = ElevatedStart::Started;  // how the prompt ends, told by the test
-  std::uint32_t lastCommand = 0;  // the number of the last command started
+  std::uint32_t lastCommand = 0;                         // the number of the last command started
   int endedCommands = 0;
 
   void ProbeHost(EchoTicket echo, std::int32_t address) override {
@@ -205,7 +237,7 @@ class FakeSystem final : public FakeSyncSystem, public FormSystem {
   bool anotherInstance = false;
   int runningInstanceShows = 0;
   std::wstring timeOfDay = L"03:50:36";
-  std::wstring trayTip = L"局域网同步软件";
+  std::wstring trayTip = kTrayTip;
   int trayIcons = 0, trayAdds = 0;
   int trayRefusals = 0;  // adds the shell refuses before it takes the icon
   std::vector<std::wstring> usage;

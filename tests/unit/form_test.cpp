@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
+#include "ui/captions.h"
 #include "ui/colours.h"
 #include "ui/tray_icon.h"
 
@@ -26,9 +27,9 @@ class FormTest : public testing::Test {
 
   void StoreSettings(const wchar_t* address, const wchar_t* autostart, const wchar_t* interval) {
     file.state = 定义::IniFileState::Read;
-    file.values[{kNetwork, L"服务器路径"}] = address;
-    file.values[{kSystem, L"开机自动运行"}] = autostart;
-    file.values[{kSystem, L"校时间隔"}] = interval;
+    file.Edit({{kNetwork, L"服务器路径", address},
+               {kSystem, L"开机自动运行", autostart},
+               {kSystem, L"校时间隔", interval}});
   }
 
   void Load() {
@@ -76,7 +77,7 @@ TEST_F(FormTest, NoSettingsFileShowsTheDesignValuesAndWritesNothing) {
   EXPECT_EQ(view.address, L"192.168.1.1");
   EXPECT_EQ(form.开机自动运行Value(), 0);
   EXPECT_EQ(form.滚动条Value(), 30);
-  EXPECT_EQ(view.label4, L"每隔 30 分钟校时一次");
+  EXPECT_EQ(view.label4, IntervalCaption(30));
   EXPECT_EQ(view.网络时间, L"网络时间");
   form.Form_Unload();
   EXPECT_TRUE(file.writes.empty());
@@ -126,41 +127,41 @@ TEST_F(FormTest, StoredGreyedBoxRemovesTheRunValueAndStaysVisible) {
 TEST_F(FormTest, StoredIntervalRelabels) {
   StoreSettings(L"10.0.0.1", L"0", L"10");
   form.Form_Load();
-  EXPECT_EQ(view.label4, L"每隔 10 分钟校时一次");
-  EXPECT_EQ(view.网络时间, L"等待同步");
+  EXPECT_EQ(view.label4, IntervalCaption(10));
+  EXPECT_EQ(view.网络时间, kWaitingCaption);
 
   form.Set滚动条Value(0);
-  EXPECT_EQ(view.label4, L"每隔 0 分钟校时一次");
-  EXPECT_EQ(view.网络时间, L"没有设定自动校时间隔");
+  EXPECT_EQ(view.label4, IntervalCaption(0));
+  EXPECT_EQ(view.网络时间, kNoIntervalCaption);
   EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"0");
 
   form.Set滚动条Value(1);  // the shortest interval is one
   form.Timer2_Timer();
-  EXPECT_EQ(view.label4, L"每隔 1 分钟校时一次");
-  EXPECT_EQ(view.网络时间, L"等待同步");
+  EXPECT_EQ(view.label4, IntervalCaption(1));
+  EXPECT_EQ(view.网络时间, kWaitingCaption);
 }
 
 TEST_F(FormTest, SyncNowProbesThenStartsTheCommandAndReportsItsEnd) {
   Load();
   view.address = L"127.0.0.1";
-  view.网络时间 = L"等待同步";
+  view.网络时间 = kWaitingCaption;
   form.Command2_Click();
   EXPECT_EQ(system.probes, (std::vector<FakeSystem::Probe>{{ProbeFor::Sync, kLoopback}}));
   EXPECT_TRUE(system.startedCommands.empty());
   view.address = L"10.0.0.9";  // typed while the echo is out: the probed address is synced
   form.ProbeHost_Completed(system.LastEcho(ProbeFor::Sync), true);
   EXPECT_EQ(system.startedCommands, std::vector<std::wstring>{L"net time \\\\127.0.0.1 /set /yes"});
-  EXPECT_EQ(view.网络时间, L"等待同步");  // started is not yet synchronised
+  EXPECT_EQ(view.网络时间, kWaitingCaption);  // started is not yet synchronised
 
   EXPECT_EQ(view.tooltip, L"");
-  EXPECT_EQ(system.trayTip, L"局域网同步软件");
+  EXPECT_EQ(system.trayTip, kTrayTip);
 
   system.timeOfDay = L"03:51:00";
   CommandEnds(0);
   EXPECT_EQ(view.网络时间, L"同步时间 03:51:00");
   const std::wstring reason = L"上次同步 03:51:00：成功，本机时间已按服务器校准。";
   EXPECT_EQ(view.tooltip, reason);
-  EXPECT_EQ(system.trayTip, L"局域网同步软件\n" + reason);
+  EXPECT_EQ(system.trayTip, std::wstring(kTrayTip) + L"\n" + reason);
   EXPECT_FALSE(view.command2Shield);
 }
 
@@ -168,7 +169,7 @@ TEST_F(FormTest, SyncNowReportsAFailedCommand) {
   Load();
   SyncNow();
   CommandEnds(2, L"发生系统错误 1314。\r\n\r\n客户端没有所需的特权。\r\n\r\n");
-  EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_EQ(view.网络时间, kSyncFailedCaption);
   EXPECT_EQ(view.tooltip,
             L"上次同步 03:50:36：失败，net time 命令出错（代码 2）：客户端没有所需的特权。");
 }
@@ -183,7 +184,7 @@ TEST_F(FormTest, WithoutTheRightAClickAsksWindowsForItAndTheScheduleNever) {
   EXPECT_EQ(system.ProbesFor(ProbeFor::Sync), 1u);
   EXPECT_TRUE(system.startedCommands.empty());
   EXPECT_TRUE(system.elevatedArguments.empty());
-  EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_EQ(view.网络时间, kSyncFailedCaption);
   EXPECT_EQ(view.tooltip,
             L"上次同步 03:50:36：失败，本程序没有更改系统时间的权限。请点“立即同步”，在 Windows "
             L"询问时选“是”。");
@@ -206,9 +207,9 @@ TEST_F(FormTest, APromptDeclinedOrNotShownIsAnError) {
   };
   for (const auto& [start, explanation] : cases) {
     system.elevatedStart = start;
-    view.网络时间 = L"等待同步";
+    view.网络时间 = kWaitingCaption;
     SyncNow();
-    EXPECT_EQ(view.网络时间, L"钟联错误");
+    EXPECT_EQ(view.网络时间, kSyncFailedCaption);
     EXPECT_EQ(view.tooltip, std::wstring(L"上次同步 03:50:36：") + explanation);
   }
   EXPECT_EQ(system.elevatedArguments.size(), 2u) << "one prompt per click";
@@ -221,7 +222,7 @@ TEST_F(FormTest, WithoutTheRightAndNoWayToGetItNothingStarts) {
   SyncNow();
   EXPECT_TRUE(system.startedCommands.empty());
   EXPECT_TRUE(system.elevatedArguments.empty());
-  EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_EQ(view.网络时间, kSyncFailedCaption);
   EXPECT_EQ(
       view.tooltip,
       L"上次同步 03:50:36：失败，本程序没有更改系统时间的权限。请管理员授予此权限（见用户指南）"
@@ -243,7 +244,7 @@ TEST_F(FormTest, SyncNowWithoutAnAnswerStartsNothing) {
   EXPECT_EQ(form.SyncTickCount(), 0);
   form.ProbeHost_Completed(system.LastEcho(ProbeFor::Sync), false);
   EXPECT_TRUE(system.startedCommands.empty());
-  EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_EQ(view.网络时间, kSyncFailedCaption);
   EXPECT_EQ(view.tooltip, L"上次同步 03:50:36：失败，服务器没有应答，请检查地址和网络。");
 }
 
@@ -251,7 +252,7 @@ TEST_F(FormTest, SyncNowThatCannotStartTheCommandReportsAnError) {
   Load();
   system.startable = false;
   SyncNow();
-  EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_EQ(view.网络时间, kSyncFailedCaption);
   EXPECT_EQ(view.tooltip, L"上次同步 03:50:36：失败，无法启动 net time 命令。");
 }
 
@@ -261,7 +262,7 @@ TEST_F(FormTest, TextThatIsNoAddressIsNeverSent) {
   form.Timer1_Timer();
   EXPECT_EQ(view.addressBack, colours::kRed);
   form.Command2_Click();
-  EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_EQ(view.网络时间, kSyncFailedCaption);
   EXPECT_TRUE(system.probes.empty());
 }
 
@@ -286,16 +287,16 @@ TEST_F(FormTest, AnAttemptWaitingForItsEchoOrItsCommandStartsNoOther) {
 TEST_F(FormTest, ACommandPastTheTimeLimitIsEndedAsFailed) {
   Load();
   SyncNow();
-  view.网络时间 = L"等待同步";
+  view.网络时间 = kWaitingCaption;
   system.now += std::chrono::seconds(59);
   form.Timer2_Timer();
   EXPECT_EQ(system.endedCommands, 0);
-  EXPECT_EQ(view.网络时间, L"等待同步");
+  EXPECT_EQ(view.网络时间, kWaitingCaption);
 
   system.now += std::chrono::seconds(1);
   form.Timer2_Timer();
   EXPECT_EQ(system.endedCommands, 1);
-  EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_EQ(view.网络时间, kSyncFailedCaption);
   EXPECT_EQ(view.tooltip, L"上次同步 03:50:36：失败，net time 命令 60 秒内没有结束，已被终止。");
   form.Timer2_Timer();
   EXPECT_EQ(system.endedCommands, 1);
@@ -310,7 +311,7 @@ TEST_F(FormTest, EveryEndingIsShownAtOnceInTheOrderOfEnding) {
   Load();
   SyncNow();
   CommandEnds(2);
-  EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_EQ(view.网络时间, kSyncFailedCaption);
   SyncNow();
   CommandEnds(0);
   EXPECT_EQ(view.网络时间, L"同步时间 03:50:36");
@@ -347,7 +348,7 @@ TEST_F(FormTest, IntervalZeroWritesItsCaptionOnEveryTickAndHoldsTheCount) {
   form.Set滚动条Value(0);
   view.网络时间 = L"x";
   form.Timer2_Timer();
-  EXPECT_EQ(view.网络时间, L"没有设定自动校时间隔");
+  EXPECT_EQ(view.网络时间, kNoIntervalCaption);
   EXPECT_EQ(form.SyncTickCount(), 10);
 }
 
@@ -356,7 +357,7 @@ TEST_F(FormTest, IntervalZeroLeavesTheOutcomeOfASyncNowUntilTheIntervalChanges) 
   Load();
   SyncNow();
   form.Timer2_Timer();
-  EXPECT_EQ(view.网络时间, L"没有设定自动校时间隔") << "no attempt has ended yet";
+  EXPECT_EQ(view.网络时间, kNoIntervalCaption) << "no attempt has ended yet";
   CommandEnds(0);
   for (int i = 0; i < 5; ++i) form.Timer2_Timer();
   EXPECT_EQ(view.网络时间, L"同步时间 03:50:36");
@@ -365,7 +366,7 @@ TEST_F(FormTest, IntervalZeroLeavesTheOutcomeOfASyncNowUntilTheIntervalChanges) 
   form.Set滚动条Value(0);
   view.网络时间 = L"x";
   form.Timer2_Timer();
-  EXPECT_EQ(view.网络时间, L"没有设定自动校时间隔");
+  EXPECT_EQ(view.网络时间, kNoIntervalCaption);
 }
 
 TEST_F(FormTest, LoweringTheIntervalBelowTheCountSyncsOnTheNextTick) {
@@ -434,7 +435,7 @@ TEST_F(FormTest, ASyncEchoWithoutAnEndFailsTheAttemptAfterASecond) {
   EXPECT_EQ(view.网络时间, L"网络时间");
   system.now += std::chrono::milliseconds(1);
   form.Timer2_Timer();
-  EXPECT_EQ(view.网络时间, L"钟联错误");
+  EXPECT_EQ(view.网络时间, kSyncFailedCaption);
   form.ProbeHost_Completed(lost, true);
   EXPECT_TRUE(system.startedCommands.empty());
   SyncNow();
@@ -547,7 +548,7 @@ TEST_F(FormTest, PressingAGreyedBoxTicksIt) {
 TEST_F(FormTest, ScrollingMovesByOneWithinTheRange) {
   Load();
   form.滚动条_Scroll(ScrollRequest::LineLeft, 0);
-  EXPECT_EQ(view.label4, L"每隔 29 分钟校时一次");
+  EXPECT_EQ(view.label4, IntervalCaption(29));
   form.滚动条_Scroll(ScrollRequest::PageRight, 0);
   form.滚动条_Scroll(ScrollRequest::PageRight, 0);
   EXPECT_EQ(form.滚动条Value(), 31);
@@ -558,7 +559,7 @@ TEST_F(FormTest, ScrollingMovesByOneWithinTheRange) {
   EXPECT_TRUE(file.writes.empty());  // no change, no event
   form.滚动条_Scroll(ScrollRequest::ThumbAt, 0);
   EXPECT_EQ(view.shownInterval, 0);
-  EXPECT_EQ(view.网络时间, L"没有设定自动校时间隔");
+  EXPECT_EQ(view.网络时间, kNoIntervalCaption);
   EXPECT_EQ(file.Value(kSystem, L"校时间隔"), L"0");
 }
 
@@ -566,18 +567,18 @@ TEST_F(FormTest, ADragRelabelsAsTheThumbMovesAndChangesOnceOnRelease) {
   Load();
   for (int position = 29; position >= 8; --position)
     form.滚动条_Scroll(ScrollRequest::ThumbTrack, position);
-  EXPECT_EQ(view.label4, L"每隔 8 分钟校时一次");
+  EXPECT_EQ(view.label4, IntervalCaption(8));
   EXPECT_EQ(form.滚动条Value(), 30);
   EXPECT_TRUE(file.writes.empty());
   form.滚动条_Scroll(ScrollRequest::ThumbAt, 8);
   EXPECT_EQ(form.滚动条Value(), 8);
-  EXPECT_EQ(view.网络时间, L"等待同步");
+  EXPECT_EQ(view.网络时间, kWaitingCaption);
   EXPECT_EQ(file.writes.size(), 3u) << "one save";
 
   file.writes.clear();
   form.滚动条_Scroll(ScrollRequest::ThumbTrack, 50);
   form.滚动条_Scroll(ScrollRequest::ThumbAt, 8);
-  EXPECT_EQ(view.label4, L"每隔 8 分钟校时一次") << "back where it started";
+  EXPECT_EQ(view.label4, IntervalCaption(8)) << "back where it started";
   EXPECT_TRUE(file.writes.empty());
 }
 
@@ -622,7 +623,7 @@ TEST_F(FormTest, ASaveWritesOnlyWhatTheWindowChanged) {
   const std::wstring longAddress(299, L'1');
   StoreSettings(longAddress.c_str(), L"0", L"10");
   Load();
-  file.values[{kSystem, L"校时间隔"}] = L"25";
+  file.Edit({{kSystem, L"校时间隔", L"25"}});
   form.Command1_Click();
   EXPECT_TRUE(file.writes.empty());
   form.TrayIcon_Notify(kTrayLeftDoubleClick);
@@ -682,12 +683,12 @@ TEST_F(FormTest, TheLastAttemptsReasonAndAFailedSaveShareTheTooltipAndTheTrayTip
   const std::wstring reason = L"上次同步 03:50:36：失败，服务器没有应答，请检查地址和网络。";
   const std::wstring notice = L"设置没有保存：配置.INI 是只读文件";
   EXPECT_EQ(view.tooltip, reason + L"\r\n" + notice);
-  EXPECT_EQ(system.trayTip, L"局域网同步软件\n" + reason + L"\n" + notice);
+  EXPECT_EQ(system.trayTip, std::wstring(kTrayTip) + L"\n" + reason + L"\n" + notice);
 
   file.writeFailure.reset();
   form.Set滚动条Value(21);
   EXPECT_EQ(view.tooltip, reason);
-  EXPECT_EQ(system.trayTip, L"局域网同步软件\n" + reason);
+  EXPECT_EQ(system.trayTip, std::wstring(kTrayTip) + L"\n" + reason);
 }
 
 // A file that is there but locked at start: nothing is written over the
@@ -713,7 +714,7 @@ TEST_F(FormTest, AnUnreadableFileIsNeverWrittenAndIsLoadedOnceItCanBeRead) {
   file.state = 定义::IniFileState::Read;
   form.Timer2_Timer();
   EXPECT_EQ(view.address, L"10.9.8.7");
-  EXPECT_EQ(view.label4, L"每隔 10 分钟校时一次");
+  EXPECT_EQ(view.label4, IntervalCaption(10));
   EXPECT_EQ(file.writes, std::vector<std::wstring>{L"网络配置/服务器路径=10.9.8.7"});
   EXPECT_EQ(view.tooltip, L"");
   const int reads = file.reads;
@@ -750,11 +751,7 @@ TEST_F(FormTest, EndingWhileHiddenLeavesNoIconBehind) {
 TEST_F(FormTest, ThePictureShowsTheUsage) {
   Load();
   form.Image1_Click();
-  EXPECT_EQ(system.usage,
-            (std::vector<std::wstring>{
-                L"局域网时间同步软件",
-                L"【使用说明】\r\n\r\n本软件设置局域网内目标计算机IP地址，和校准时间间隔设定后，"
-                L"本机即可与局域网的目标计算机同步时间。"}));
+  EXPECT_EQ(system.usage, (std::vector<std::wstring>{kProgramName, kUsageText}));
 }
 
 // The note is modal, yet F1 in it reaches the window, again and again.

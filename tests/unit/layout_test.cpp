@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/captions.h"
+
 namespace {
 
 struct Scaling {
@@ -32,6 +34,12 @@ TEST(Layout, TwipsRoundToTheNearestPixel) {
   EXPECT_EQ(TwipsToPixels(kShape2.width, 96), 427);
   EXPECT_EQ(TwipsToPixels(7, 96), 0);
   EXPECT_EQ(TwipsToPixels(8, 96), 1);
+}
+
+// The one place the tests state the interval caption; they read it from
+// IntervalCaption everywhere else.
+TEST(IntervalCaption, NamesTheMinutes) {
+  EXPECT_EQ(IntervalCaption(100), L"每隔 100 分钟校时一次");
 }
 
 }  // namespace

@@ -66,6 +66,27 @@ RC_GTEST_PROP(ReasonFromTail, NamesTheLineTheWholeOutputNames, ()) {
   RC_ASSERT(ReasonLine(KeptTail(output, keptBytes, cuts)) == ReasonLine(output));
 }
 
+// For any output and any chunking: the reason from the kept tail is the
+// whole output's when the last line with words begins within the kept bytes,
+// and otherwise the end of it that was kept, if any.
+RC_GTEST_PROP(ReasonFromTail, IsTheWholeOutputsReasonOrTheKeptEndOfIt, ()) {
+  const auto keptBytes = *rc::gen::inRange<std::size_t>(1, 40);
+  const std::string output = *OutputBytes();
+  const auto cuts = *rc::gen::container<std::vector<std::size_t>>(
+      rc::gen::inRange<std::size_t>(0, output.size() + 1));
+  const std::wstring whole = ReasonLine(output);
+  const std::wstring kept = ReasonLine(KeptTail(output, keptBytes, cuts));
+  const std::size_t lastWords = output.find_last_not_of(" \t\r\n");
+  const std::size_t lineEnd =
+      lastWords == std::string::npos ? std::string::npos : output.find_last_of("\r\n", lastWords);
+  const std::size_t lineStart = lineEnd == std::string::npos ? 0 : lineEnd + 1;
+  if (output.size() <= keptBytes || lineStart >= output.size() - keptBytes)
+    RC_ASSERT(kept == whole);
+  else
+    RC_ASSERT(whole.size() >= kept.size() &&
+              whole.compare(whole.size() - kept.size(), kept.size(), kept) == 0);
+}
+
 // Kept: exactly the bytes after the bare carriage return.
 TEST(ReasonFromTail, ABareCarriageReturnJustBeforeTheKeptBytesEndsALine) {
   const std::pair<std::string, std::string> cases[] = {

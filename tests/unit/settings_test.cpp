@@ -36,8 +36,7 @@ class LoadSettingsUnread : public testing::TestWithParam<定义::IniFileState> {
 TEST_P(LoadSettingsUnread, TouchesNothing) {
   FakeIniFile file;
   file.state = GetParam();
-  file.values[{kNetwork, L"服务器路径"}] = L"10.0.0.1";
-  file.values[{kSystem, L"校时间隔"}] = L"10";
+  file.Edit({{kNetwork, L"服务器路径", L"10.0.0.1"}, {kSystem, L"校时间隔", L"10"}});
   FakeControls controls;
   EXPECT_EQ(定义::LoadSettings(file, controls).state, GetParam());
   EXPECT_EQ(controls.address, L"192.168.1.1");
@@ -72,7 +71,7 @@ TEST(LoadSettings, ReadsTheAddressWithAFiftyByteBuffer) {
   };
   for (const auto& [stored, loaded] : cases) {
     FakeIniFile file;
-    file.values[{kNetwork, L"服务器路径"}] = stored;
+    file.Edit({{kNetwork, L"服务器路径", stored}});
     FakeControls controls;
     定义::LoadSettings(file, controls);
     EXPECT_EQ(controls.address, loaded) << stored.size() << " characters stored";
@@ -88,10 +87,10 @@ class LoadSettingsRefusal : public testing::TestWithParam<RefusedValue> {};
 
 TEST_P(LoadSettingsRefusal, KeepsThatControlAndLoadsTheOthers) {
   FakeIniFile file;
-  file.values[{kNetwork, L"服务器路径"}] = L"10.0.0.1";
-  file.values[{kSystem, L"开机自动运行"}] = L"1";
-  file.values[{kSystem, L"校时间隔"}] = L"10";
-  file.values[{kSystem, GetParam().key}] = GetParam().stored;
+  file.Edit({{kNetwork, L"服务器路径", L"10.0.0.1"},
+             {kSystem, L"开机自动运行", L"1"},
+             {kSystem, L"校时间隔", L"10"},
+             {kSystem, GetParam().key, GetParam().stored}});
   FakeControls controls;
   EXPECT_EQ(定义::LoadSettings(file, controls).state, 定义::IniFileState::Read);
   EXPECT_EQ(controls.address, L"10.0.0.1");
@@ -109,7 +108,7 @@ INSTANTIATE_TEST_SUITE_P(Table, LoadSettingsRefusal,
 
 TEST(LoadSettings, LettersOnlyReadAsZero) {
   FakeIniFile file;
-  file.values[{kSystem, L"校时间隔"}] = L"abc";
+  file.Edit({{kSystem, L"校时间隔", L"abc"}});
   FakeControls controls;
   定义::LoadSettings(file, controls);
   EXPECT_EQ(controls.interval, 0);

@@ -2,27 +2,12 @@
 
 #include <oleacc.h>
 
+#include "win32/com_session.h"
+
 namespace e2e {
-namespace {
-
-// The standard proxies are made in the asking process, which wants COM set
-// up on its thread for that.
-class ComSession {
- public:
-  ComSession() : initialised_(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
-  ~ComSession() {
-    if (initialised_) CoUninitialize();
-  }
-  ComSession(const ComSession&) = delete;
-  ComSession& operator=(const ComSession&) = delete;
-
- private:
-  bool initialised_;
-};
-
-}  // namespace
 
 std::optional<std::wstring> AccessibleName(HWND control) {
+  // The standard proxies are made in the asking process, on this thread.
   const ComSession com;
   IAccessible* accessible = nullptr;
   // __uuidof: IID_IAccessible as linked into this static exe does not hold

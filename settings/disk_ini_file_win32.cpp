@@ -1,11 +1,10 @@
-#include "settings/profile_win32.h"
+#include "settings/disk_ini_file_win32.h"
 
 #include <windows.h>
 
 #include "settings/file_replace_win32.h"
 #include "settings/ini_edit.h"
 #include "settings/ini_encoding.h"
-#include "settings/profile_text.h"
 #include "win32/text_encoding.h"
 #include "win32/unique_handle.h"
 
@@ -13,33 +12,6 @@ namespace {
 
 using 定义::FileFailure;
 using 定义::FileProblem;
-
-class SystemCodePage final : public 定义::AnsiCodePage {
- public:
-  std::wstring Decode(std::string_view bytes) const override { return FromCodePage(bytes, CP_ACP); }
-
-  // Best-fit mappings and the default character would change text silently;
-  // only a round trip that gives the same text back counts.
-  std::optional<std::string> EncodeExactly(std::wstring_view text) const override {
-    std::string bytes = ToCodePage(text, CP_ACP);
-    if (FromCodePage(bytes, CP_ACP) != text) return std::nullopt;
-    return bytes;
-  }
-};
-
-// The stored text as an ANSI read into a buffer of maxBytes + 1 bytes gives
-// it, except that a double-byte character is never cut in half.
-std::wstring CutToAnsiBytes(const std::wstring& text, std::size_t maxBytes) {
-  const std::string bytes = ToCodePage(text, CP_ACP);
-  if (bytes.size() <= maxBytes) return text;
-  std::size_t end = 0;
-  while (end < bytes.size()) {
-    const std::size_t width = IsDBCSLeadByte(static_cast<BYTE>(bytes[end])) ? 2 : 1;
-    if (end + width > maxBytes) break;
-    end += width;
-  }
-  return FromCodePage(std::string_view(bytes).substr(0, end), CP_ACP);
-}
 
 FileFailure FailureOf(DWORD error) {
   switch (error) {
@@ -89,36 +61,35 @@ std::optional<DWORD> ReadWholeFile(const std::wstring& path, std::string& bytes)
 
 }  // namespace
 
-定义::IniFileRead ProfileIniFile::Read() {
-  text_.clear();
+std::wstring SystemCodePage::Decode(std::string_view bytes) const {
+  return FromCodePage(bytes, CP_ACP);
+}
+
+// Best-fit mappings and the default character would change text silently;
+// only a round trip that gives the same text back counts.
+std::optional<std::string> SystemCodePage::EncodeExactly(std::wstring_view text) const {
+  std::string bytes = ToCodePage(text, CP_ACP);
+  if (FromCodePage(bytes, CP_ACP) != text) return std::nullopt;
+  return bytes;
+}
+
+定义::IniFileRead DiskIniFile::Read() {
   const DWORD attributes = GetFileAttributesW(path_.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) {
     const DWORD error = GetLastError();
     if (!IsBarred(error)) return {};
-    return {定义::IniFileState::Unreadable, FailureOf(error)};
+    return {定义::IniFileState::Unreadable, FailureOf(error), {}};
   }
   if (attributes & FILE_ATTRIBUTE_DIRECTORY) return {};
   std::string bytes;
   if (const auto error = ReadWholeFile(path_, bytes)) {
     if (!IsBarred(*error)) return {};
-    return {定义::IniFileState::Unreadable, FailureOf(*error)};
+    return {定义::IniFileState::Unreadable, FailureOf(*error), {}};
   }
-  text_ = 定义::DecodeIniBytes(bytes, SystemCodePage());
-  return {定义::IniFileState::Read, {}};
+  return {定义::IniFileState::Read, {}, 定义::DecodeIniBytes(bytes, codePage_)};
 }
 
-std::wstring ProfileIniFile::ReadIniString(const std::wstring& section, const std::wstring& key,
-                                           int bufferBytes) const {
-  return CutToAnsiBytes(定义::ProfileValue(text_, section, key),
-                        static_cast<std::size_t>(bufferBytes > 0 ? bufferBytes - 1 : 0));
-}
-
-std::int32_t ProfileIniFile::ReadIniInt(const std::wstring& section,
-                                        const std::wstring& key) const {
-  return 定义::ProfileInt(定义::ProfileValue(text_, section, key));
-}
-
-std::optional<定义::FileFailure> ProfileIniFile::WriteIniChanges(
+std::optional<定义::FileFailure> DiskIniFile::WriteIniChanges(
     const std::vector<定义::IniChange>& changes) {
   // Longer paths need the \\?\ form, which the program does not use.
   if (TemporaryPathFor(path_).size() >= MAX_PATH) return FileFailure{FileProblem::PathTooLong, 0};
@@ -128,9 +99,8 @@ std::optional<定义::FileFailure> ProfileIniFile::WriteIniChanges(
   std::string bytes;
   if (const auto error = ReadWholeFile(path_, bytes); error && *error != ERROR_FILE_NOT_FOUND)
     return WriteFailureOf(*error, path_);
-  if (定义::HoldsNulCharacter(bytes, SystemCodePage()))
-    return FileFailure{FileProblem::HoldsNul, 0};
-  const std::string edited = 定义::EditIniBytes(bytes, changes, SystemCodePage());
+  if (定义::HoldsNulCharacter(bytes, codePage_)) return FileFailure{FileProblem::HoldsNul, 0};
+  const std::string edited = 定义::EditIniBytes(bytes, changes, codePage_);
   if (const auto error = ReplaceFileContent(path_, edited)) return WriteFailureOf(*error, path_);
   return std::nullopt;
 }

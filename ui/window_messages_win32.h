@@ -6,7 +6,17 @@
 
 #include "sync/sync_command.h"
 #include "sync/sync_system.h"
-#include "ui/window_win32.h"
+
+// The main window's own messages.
+inline constexpr UINT kTrayCallbackMessage = WM_APP + 1;
+// Sent by a copy started while this one runs.
+inline constexpr UINT kShowRequestMessage = WM_APP + 2;
+// Posted from the pool thread of an echo that has ended.
+inline constexpr UINT kEchoEndedMessage = WM_APP + 3;
+// Posted from the pool once the sync command has ended.
+inline constexpr UINT kCommandEndedMessage = WM_APP + 4;
+// Posted from the consent prompt's thread once the user has answered.
+inline constexpr UINT kConsentEndedMessage = WM_APP + 5;
 
 // Whatever ends on a pool thread reaches the window as a posted message
 // carrying plain values, so that the form hears of it on its own thread, in
@@ -14,7 +24,7 @@
 // program can post the same messages: they carry no pointer to follow.
 
 inline bool PostEchoEnded(HWND window, EchoTicket echo, bool answered) {
-  return PostMessageW(window, MainWindow::kEchoEndedMessage, echo.number,
+  return PostMessageW(window, kEchoEndedMessage, echo.number,
                       MAKELPARAM(static_cast<WORD>(echo.prober), answered)) != FALSE;
 }
 
@@ -26,8 +36,8 @@ inline bool EchoAnswered(LPARAM lParam) { return HIWORD(lParam) != 0; }
 
 // What the command wrote stays with its watch until the window takes it.
 inline bool PostCommandEnded(HWND window, std::uint32_t command, std::uint32_t exitCode) {
-  return PostMessageW(window, MainWindow::kCommandEndedMessage, command,
-                      static_cast<LPARAM>(exitCode)) != FALSE;
+  return PostMessageW(window, kCommandEndedMessage, command, static_cast<LPARAM>(exitCode)) !=
+         FALSE;
 }
 
 inline std::uint32_t CommandNumberOf(WPARAM wParam) { return static_cast<std::uint32_t>(wParam); }
@@ -35,8 +45,7 @@ inline std::uint32_t CommandNumberOf(WPARAM wParam) { return static_cast<std::ui
 inline std::uint32_t ExitCodeOf(LPARAM lParam) { return static_cast<std::uint32_t>(lParam); }
 
 inline bool PostConsentEnded(HWND window, std::uint32_t command, ElevatedStart start) {
-  return PostMessageW(window, MainWindow::kConsentEndedMessage, command,
-                      static_cast<LPARAM>(start)) != FALSE;
+  return PostMessageW(window, kConsentEndedMessage, command, static_cast<LPARAM>(start)) != FALSE;
 }
 
 // Any other value, as another program might post, counts as a failed start.
