@@ -2,8 +2,11 @@
 enable_language(RC)
 
 add_library(lts_win32 STATIC
+  settings/account_win32.cpp
   settings/exe_location_win32.cpp
+  settings/exe_protection_win32.cpp
   settings/file_replace_win32.cpp
+  settings/logon_task_win32.cpp
   settings/profile_win32.cpp
   settings/registry_win32.cpp
   sync/clock_right_win32.cpp
@@ -19,6 +22,7 @@ add_library(lts_win32 STATIC
   ui/tray_win32.cpp
   ui/window_paint_win32.cpp
   ui/window_win32.cpp
+  win32/system_exe.cpp
   win32/text_encoding.cpp
 )
 # Windows 7 is the oldest system the program starts on.
