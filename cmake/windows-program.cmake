@@ -16,6 +16,7 @@ add_library(lts_win32 STATIC
   sync/process_win32.cpp
   ui/controls_win32.cpp
   ui/dpi_win32.cpp
+  ui/logon_task_system_win32.cpp
   ui/picture_win32.cpp
   ui/system_win32.cpp
   ui/tooltip_win32.cpp

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "settings/autostart_plan.h"
 #include "sync/sync_command.h"
 #include "sync/sync_system.h"
 #include "ui/window_win32.h"
@@ -47,4 +48,23 @@ inline ElevatedStart ElevatedStartOf(LPARAM lParam) {
     case ElevatedStart::Failed: break;
   }
   return ElevatedStart::Failed;
+}
+
+inline bool PostTaskChangeEnded(HWND window, std::uint32_t number, 开机运行::TaskChangeEnd end) {
+  return PostMessageW(window, MainWindow::kTaskChangedMessage, number, static_cast<LPARAM>(end)) !=
+         FALSE;
+}
+
+inline std::uint32_t TaskChangeNumberOf(WPARAM wParam) {
+  return static_cast<std::uint32_t>(wParam);
+}
+
+// Any other value, as another program might post, counts as a failure.
+inline 开机运行::TaskChangeEnd TaskChangeEndOf(LPARAM lParam) {
+  switch (static_cast<开机运行::TaskChangeEnd>(lParam)) {
+    case 开机运行::TaskChangeEnd::Done: return 开机运行::TaskChangeEnd::Done;
+    case 开机运行::TaskChangeEnd::Declined: return 开机运行::TaskChangeEnd::Declined;
+    case 开机运行::TaskChangeEnd::Failed: break;
+  }
+  return 开机运行::TaskChangeEnd::Failed;
 }

@@ -31,6 +31,9 @@ class MainWindow final : public FormView {
   static constexpr UINT kCommandEndedMessage = WM_APP + 4;
   // Posted from the consent prompt's thread once the user has answered.
   static constexpr UINT kConsentEndedMessage = WM_APP + 5;
+  // Posted from the consent thread once schtasks.exe has changed the logon
+  // task, or could not.
+  static constexpr UINT kTaskChangedMessage = WM_APP + 6;
 
   explicit MainWindow(HINSTANCE instance);
   MainWindow(const MainWindow&) = delete;
