@@ -13,6 +13,7 @@
 
 #include "settings/autostart.h"
 #include "settings/ini_file.h"
+#include "settings/registration.h"
 #include "sync/clock_right.h"
 #include "sync/sync_system.h"
 #include "ui/form_view.h"
@@ -164,7 +165,7 @@ class FakeSyncSystem : public SyncSystem {
   std::vector<EchoTicket> echoes;  // the tickets of those echoes
   std::vector<std::wstring> startedCommands, elevatedArguments;
   ElevatedStart elevatedStart = ElevatedStart::Started;  // how the prompt ends, told by the test
-  std::uint32_t lastCommand = 0;  // the number of the last command started
+  std::uint32_t lastCommand = 0;                         // the number of the last command started
   int endedCommands = 0;
 
   void ProbeHost(EchoTicket echo, std::int32_t address) override {
@@ -230,6 +231,27 @@ class FakeSystem final : public FakeSyncSystem, public FormSystem {
   void SetTrayTip(const std::wstring& tip) override { trayTip = tip; }
   void ShowUsage(const std::wstring& caption, const std::wstring& text) override {
     usage = {caption, text};
+  }
+};
+
+// The logon task's system: a token that UAC does not split unless a test
+// says so, which keeps the Run value as the registration.
+class FakeLogonTaskSystem final : public 开机运行::LogonTaskSystem {
+ public:
+  struct Start {
+    std::uint32_t number;
+    开机运行::TaskStep step;
+    bool throughConsent;
+  };
+  开机运行::TokenKind token = 开机运行::TokenKind::Whole;
+  bool exeProtected = true;
+  std::vector<Start> starts;
+
+  开机运行::TokenKind ReadTokenKind() override { return token; }
+  bool ExeProtected() override { return exeProtected; }
+  void StartTaskChange(std::uint32_t number, 开机运行::TaskStep step,
+                       bool throughConsent) override {
+    starts.push_back({number, step, throughConsent});
   }
 };
 

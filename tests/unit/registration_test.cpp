@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <vector>
-
 #include "fakes.h"
 
 namespace {
@@ -12,27 +10,10 @@ using namespace 开机运行;
 
 constexpr wchar_t kExe[] = L"C:\\Program Files\\LanTimeSync\\LanTimeSync.exe";
 
-struct TaskStart {
-  std::uint32_t number;
-  TaskStep step;
-  bool throughConsent;
-};
-
-class FakeLogonTaskSystem final : public LogonTaskSystem {
- public:
-  TokenKind token = TokenKind::Filtered;
-  bool exeProtected = true;
-  std::vector<TaskStart> starts;
-
-  TokenKind ReadTokenKind() override { return token; }
-  bool ExeProtected() override { return exeProtected; }
-  void StartTaskChange(std::uint32_t number, TaskStep step, bool throughConsent) override {
-    starts.push_back({number, step, throughConsent});
-  }
-};
-
 class RegistrationTest : public testing::Test {
  protected:
+  RegistrationTest() { tasks_.token = TokenKind::Filtered; }
+
   bool HasRunValue() const {
     return runKey_.Value(RunKeyHive::LocalMachine) || runKey_.Value(RunKeyHive::CurrentUser);
   }
