@@ -39,10 +39,10 @@ IniFileRead LoadSettings(IniFile& file, SettingsControls& controls, SettingsKeys
   const auto autostart = NarrowTo16Bits(file.ReadIniInt(kSystemSection, kAutostartKey));
   const auto interval = NarrowTo16Bits(file.ReadIniInt(kSystemSection, kIntervalKey));
 
-  if (!kept.address) controls.Set服务器路径Text(address);
+  if (!kept.address) controls.Load服务器路径Text(address);
   // A refused value leaves its control as it was; loading goes on regardless.
-  if (autostart && !kept.autostart) controls.Set开机自动运行Value(*autostart);
-  if (interval && !kept.interval) controls.Set滚动条Value(*interval);
+  if (autostart && !kept.autostart) controls.Load开机自动运行Value(*autostart);
+  if (interval && !kept.interval) controls.Load滚动条Value(*interval);
   return read;
 }
 

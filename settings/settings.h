@@ -11,16 +11,18 @@ inline constexpr wchar_t kIniFileName[] = L"配置.INI";
 
 std::wstring IniPath(const std::wstring& exeDirectory);
 
-// The three controls whose values are the settings. A value the control does
-// not take is refused (false) and the control keeps its value.
+// The three controls whose values are the settings. A stored value loaded
+// into a control is shown with what follows from it, and saves nothing. A
+// value the control does not take is refused (false) and the control keeps
+// its value.
 class SettingsControls {
  public:
   virtual std::wstring 服务器路径Text() const = 0;
-  virtual void Set服务器路径Text(const std::wstring& text) = 0;
+  virtual void Load服务器路径Text(const std::wstring& text) = 0;
   virtual int 开机自动运行Value() const = 0;
-  virtual bool Set开机自动运行Value(int value) = 0;
+  virtual bool Load开机自动运行Value(int value) = 0;
   virtual int 滚动条Value() const = 0;
-  virtual bool Set滚动条Value(int value) = 0;
+  virtual bool Load滚动条Value(int value) = 0;
 
  protected:
   ~SettingsControls() = default;
@@ -33,8 +35,7 @@ struct SettingsKeys {
 };
 
 // Touches nothing unless the file was read, and never the controls of the
-// kept keys. All three values are read before any is applied, so that a save
-// raised by applying one cannot overwrite a stored value not read yet.
+// kept keys.
 IniFileRead LoadSettings(IniFile& file, SettingsControls& controls, SettingsKeys kept = {});
 
 template <typename Value>

@@ -11,9 +11,8 @@ SettingsKeeper::SettingsKeeper(IniFile& file, SettingsControls& controls, 开机
 void SettingsKeeper::Load() { LoadKeeping({}); }
 
 void SettingsKeeper::LoadKeeping(SettingsKeys edited) {
-  loading_ = true;
+  const int autostartBefore = controls_.开机自动运行Value();
   const IniFileRead read = LoadSettings(file_, controls_, edited);
-  loading_ = false;
   if (read.state == IniFileState::Unreadable) {
     if (!unread_) beforeRead_ = StoredSettingsOf(controls_, false);
     unread_ = true;
@@ -26,11 +25,19 @@ void SettingsKeeper::LoadKeeping(SettingsKeys edited) {
   if (edited.address) stored_.address.inFile = false;
   if (edited.autostart) stored_.autostart.inFile = false;
   if (edited.interval) stored_.interval.inFile = false;
-  // The file decides whether the program starts with Windows: a registration
-  // left by a tick whose save failed would start it behind an unticked box.
-  if (controls_.开机自动运行Value() != 1) 开机运行::RemoveOwnAutostart(runKey_, runValueData_);
+  FollowLoadedAutostart(autostartBefore);
   notice_.clear();
   if (edited.Any()) Save();
+}
+
+// The file decides whether the program starts with Windows: a registration
+// left by a tick whose save failed would start it behind an unticked box.
+void SettingsKeeper::FollowLoadedAutostart(int before) {
+  const int loaded = controls_.开机自动运行Value();
+  if (loaded != before)
+    开机运行::SetAutostart(loaded == 1, runKey_, runValueData_);
+  else if (loaded != 1)
+    开机运行::RemoveOwnAutostart(runKey_, runValueData_);
 }
 
 void SettingsKeeper::Retry() {
@@ -41,12 +48,15 @@ void SettingsKeeper::Retry() {
 }
 
 void SettingsKeeper::Save() {
-  // While loading, the controls take the stored values: there is nothing new
-  // to write, and a refused stored value must not be overwritten.
-  if (loading_ || unread_) return;
+  if (unread_) return;
   const auto failure = SaveSettings(file_, controls_, stored_);
   saveFailed_ = failure.has_value();
   notice_ = failure ? NotSavedNotice(*failure) : L"";
+}
+
+void SettingsKeeper::SaveAutostart() {
+  开机运行::SetAutostart(controls_.开机自动运行Value() == 1, runKey_, runValueData_);
+  Save();
 }
 
 void SettingsKeeper::SaveBeforeClosing() {

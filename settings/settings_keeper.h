@@ -10,14 +10,16 @@ namespace 定义 {
 
 // 配置.INI as the window sees it: loaded into the controls at start, and
 // written with what the window changes, so that the file never loses what it
-// holds. Its notice tells why the file could not be read or saved.
+// holds. Its notice tells why the file could not be read or saved. It alone
+// registers the program to start with Windows, as the file and the box say.
 class SettingsKeeper {
  public:
   SettingsKeeper(IniFile& file, SettingsControls& controls, 开机运行::RunKey& runKey,
                  std::wstring runValueData);
 
-  // The controls' change handlers run as the stored values are set; the
-  // saves they ask for write nothing.
+  // Puts the stored values into the controls, then renews or removes the
+  // start-with-Windows registration as a click on the box would have; writes
+  // nothing.
   void Load();
   // Once a second: a file that could not be read is read once it can be,
   // and a failed save is tried again. What the user changed in the window
@@ -26,6 +28,9 @@ class SettingsKeeper {
   void Retry();
   // After a change made in the window.
   void Save();
+  // After the user changed the start-with-Windows box: the registration
+  // follows it at once, even while the file cannot be read or written.
+  void SaveAutostart();
   // Closing must not lose an address typed since the last save, nor a save
   // still failing, nor write over what was edited in the file meanwhile.
   void SaveBeforeClosing();
@@ -33,13 +38,13 @@ class SettingsKeeper {
 
  private:
   void LoadKeeping(SettingsKeys edited);
+  void FollowLoadedAutostart(int before);
 
   IniFile& file_;
   SettingsControls& controls_;
   开机运行::RunKey& runKey_;
   const std::wstring runValueData_;
 
-  bool loading_ = false;
   // A settings file that is there but could not be read yet is never
   // written: that would overwrite the values it holds.
   bool unread_ = false;

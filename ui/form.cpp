@@ -42,8 +42,6 @@ int ScrolledValue(int current, ScrollRequest request, int thumbPosition) {
     : view_(view),
       system_(system),
       clockRight_(clockRight),
-      runKey_(runKey),
-      runValueData_(runValueData),
       settings_(iniFile, *this, runKey, std::move(runValueData)),
       tray_(view, system),
       statusProbe_(sync),
@@ -74,7 +72,7 @@ void 同步软件::Form_Unload() {
 }
 
 void 同步软件::Command1_Click() {
-  SaveSettings();
+  SaveChangedSettings();
   tray_.Hide();
 }
 
@@ -99,12 +97,9 @@ std::optional<ClockRight> 同步软件::ReadClockRight() {
 
 void 同步软件::开机自动运行_Pressed() {
   // A greyed box counts as not ticked, so pressing it ticks it.
-  Set开机自动运行Value(开机自动运行_ == 1 ? 0 : 1);
-}
-
-void 同步软件::开机自动运行_Click() {
-  开机运行::SetAutostart(开机自动运行_ == 1, runKey_, runValueData_);
-  SaveSettings();
+  Load开机自动运行Value(开机自动运行_ == 1 ? 0 : 1);
+  settings_.SaveAutostart();
+  ShowSettingsNotice();
 }
 
 // A drag is one change, made when the thumb is released; until then only
@@ -122,11 +117,10 @@ void 同步软件::滚动条_Scroll(ScrollRequest request, int thumbPosition) {
   if (滚动条_ == before) view_.SetLabel4Caption(IntervalCaption(滚动条_));
 }
 
-void 同步软件::滚动条_Change() {
+void 同步软件::ShowInterval() {
   outcomeShown_ = false;
   view_.SetLabel4Caption(IntervalCaption(滚动条_));
   view_.Set网络时间Caption(滚动条_ < 1 ? kNoIntervalCaption : kWaitingCaption);
-  SaveSettings();
 }
 
 void 同步软件::Image1_Click() { system_.ShowUsage(kProgramName, kUsageText); }
@@ -181,29 +175,35 @@ void 同步软件::SyncCommand_Ended(const CommandEnd& ended) {
 
 std::wstring 同步软件::服务器路径Text() const { return view_.服务器路径Text(); }
 
-void 同步软件::Set服务器路径Text(const std::wstring& text) { view_.Set服务器路径Text(text); }
+void 同步软件::Load服务器路径Text(const std::wstring& text) { view_.Set服务器路径Text(text); }
 
-bool 同步软件::Set开机自动运行Value(int value) {
+bool 同步软件::Load开机自动运行Value(int value) {
   if (value < 0 || value > 2) return false;
   if (value != 开机自动运行_) {
     开机自动运行_ = value;
     view_.Show开机自动运行(value);
-    开机自动运行_Click();
+  }
+  return true;
+}
+
+bool 同步软件::Load滚动条Value(int value) {
+  if (value < kScrollMinimum || value > kScrollMaximum) return false;
+  if (value != 滚动条_) {
+    滚动条_ = value;
+    view_.Show滚动条(value);
+    ShowInterval();
   }
   return true;
 }
 
 bool 同步软件::Set滚动条Value(int value) {
-  if (value < kScrollMinimum || value > kScrollMaximum) return false;
-  if (value != 滚动条_) {
-    滚动条_ = value;
-    view_.Show滚动条(value);
-    滚动条_Change();
-  }
-  return true;
+  const int before = 滚动条_;
+  const bool taken = Load滚动条Value(value);
+  if (滚动条_ != before) SaveChangedSettings();
+  return taken;
 }
 
-void 同步软件::SaveSettings() {
+void 同步软件::SaveChangedSettings() {
   settings_.Save();
   ShowSettingsNotice();
 }

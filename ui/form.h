@@ -55,19 +55,21 @@ class 同步软件 final : public 定义::SettingsControls {
   bool IsHiddenInTray() const { return tray_.IsHidden(); }
   std::int64_t SyncTickCount() const { return SyncTickCount_; }
 
+  // The scroll bar's value set as the user sets it: the change is saved.
+  bool Set滚动条Value(int value);
+
   std::wstring 服务器路径Text() const override;
-  void Set服务器路径Text(const std::wstring& text) override;
+  void Load服务器路径Text(const std::wstring& text) override;
   int 开机自动运行Value() const override { return 开机自动运行_; }
-  bool Set开机自动运行Value(int value) override;
+  bool Load开机自动运行Value(int value) override;
   int 滚动条Value() const override { return 滚动条_; }
-  bool Set滚动条Value(int value) override;
+  bool Load滚动条Value(int value) override;
 
  private:
-  void 开机自动运行_Click();
-  void 滚动条_Change();
+  void ShowInterval();
   void Synchronise(SyncTrigger trigger);
   std::optional<ClockRight> ReadClockRight();
-  void SaveSettings();
+  void SaveChangedSettings();
   void ShowIfEnded(const std::optional<SyncOutcome>& outcome);
   void ShowSettingsNotice();
   void ShowStatusDetail();
@@ -76,8 +78,6 @@ class 同步软件 final : public 定义::SettingsControls {
   FormView& view_;
   FormSystem& system_;
   ClockRightQuery& clockRight_;
-  开机运行::RunKey& runKey_;
-  const std::wstring runValueData_;
   定义::SettingsKeeper settings_;
   TrayHiding tray_;
   StatusProbe statusProbe_;

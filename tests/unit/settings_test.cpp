@@ -16,15 +16,15 @@ class FakeControls final : public 定义::SettingsControls {
   int autostart = 0, interval = 30;
 
   std::wstring 服务器路径Text() const override { return address; }
-  void Set服务器路径Text(const std::wstring& text) override { address = text; }
+  void Load服务器路径Text(const std::wstring& text) override { address = text; }
   int 开机自动运行Value() const override { return autostart; }
-  bool Set开机自动运行Value(int value) override {
+  bool Load开机自动运行Value(int value) override {
     if (value < 0 || value > 2) return false;
     autostart = value;
     return true;
   }
   int 滚动条Value() const override { return interval; }
-  bool Set滚动条Value(int value) override {
+  bool Load滚动条Value(int value) override {
     if (value < 0 || value > 100) return false;
     interval = value;
     return true;
