@@ -44,18 +44,12 @@ void Registration::FollowLoad(int value, bool changed) {
 }
 
 void Registration::TaskChangeEnded(std::uint32_t number, TaskChangeEnd end) {
-  if (!pending_ || pending_->number != number) return;
-  const Pending ended = *std::exchange(pending_, std::nullopt);
-  StepRunValue(RunValueAfter(ended.trigger, ended.step, end),
-               ended.trigger == RegistrationTrigger::Click);
-  if (ended.trigger != RegistrationTrigger::Click || end == TaskChangeEnd::Done) return;
-  const bool declined = end == TaskChangeEnd::Declined;
-  if (ended.step == TaskStep::Create)
-    reason_ = RegistrationReason(declined ? RegistrationProblem::CreateDeclined
-                                          : RegistrationProblem::CreateFailed);
+  if (!running_ || running_->number != number) return;
+  const Change ended = *std::exchange(running_, std::nullopt);
+  if (waiting_)
+    Start(*std::exchange(waiting_, std::nullopt));
   else
-    reason_ = RegistrationReason(declined ? RegistrationProblem::DeleteDeclined
-                                          : RegistrationProblem::DeleteFailed);
+    FollowEnd(ended, end);
 }
 
 bool Registration::PressAsksConsent(int value) {
@@ -77,8 +71,30 @@ void Registration::Follow(RegistrationTrigger trigger, const RegistrationPlan& p
                           bool removeEveryValue) {
   StepRunValue(plan.runValue, removeEveryValue);
   if (plan.task == TaskStep::None) return;
-  pending_ = Pending{++lastNumber_, trigger, plan.task};
-  tasks_.StartTaskChange(lastNumber_, plan.task, plan.throughConsent);
+  const Change change{++lastNumber_, trigger, plan.task, plan.throughConsent};
+  // Two schtasks.exe at once could delete the task the other just made.
+  if (running_)
+    waiting_ = change;
+  else
+    Start(change);
+}
+
+void Registration::Start(const Change& change) {
+  running_ = change;
+  tasks_.StartTaskChange(change.number, change.step, change.throughConsent);
+}
+
+void Registration::FollowEnd(const Change& ended, TaskChangeEnd end) {
+  StepRunValue(RunValueAfter(ended.trigger, ended.step, end),
+               ended.trigger == RegistrationTrigger::Click);
+  if (ended.trigger != RegistrationTrigger::Click || end == TaskChangeEnd::Done) return;
+  const bool declined = end == TaskChangeEnd::Declined;
+  if (ended.step == TaskStep::Create)
+    reason_ = RegistrationReason(declined ? RegistrationProblem::CreateDeclined
+                                          : RegistrationProblem::CreateFailed);
+  else
+    reason_ = RegistrationReason(declined ? RegistrationProblem::DeleteDeclined
+                                          : RegistrationProblem::DeleteFailed);
 }
 
 // Every value of this name, as a click always removed; at a load only the

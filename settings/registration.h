@@ -38,14 +38,13 @@ std::wstring RegistrationReason(RegistrationProblem problem);
 
 // The start-with-Windows registration, following the box: the Run value, or
 // for an administrator whom UAC splits a logon task with full rights (see
-// PlanRegistration). One task change at a time.
+// PlanRegistration). The task changes one at a time and in order: a change
+// asked for meanwhile waits for the running one, replacing any that waits
+// already, and decides what follows in its stead.
 class Registration {
  public:
   Registration(RunKey& runKey, LogonTaskSystem& tasks, std::wstring runValueData);
 
-  // A click while a task change runs changes nothing: its end would
-  // otherwise be taken for the new click's.
-  bool Changing() const { return pending_.has_value(); }
   // The user pressed the box, which now shows value.
   void FollowClick(int value);
   // The stored value was loaded into the box; changed: it differs from what
@@ -59,20 +58,23 @@ class Registration {
   const std::wstring& Reason() const { return reason_; }
 
  private:
-  struct Pending {
+  struct Change {
     std::uint32_t number;
     RegistrationTrigger trigger;
     TaskStep step;
+    bool throughConsent;
   };
 
   RegistrationFacts Facts(int value);
   void Follow(RegistrationTrigger trigger, const RegistrationPlan& plan, bool removeEveryValue);
+  void Start(const Change& change);
+  void FollowEnd(const Change& ended, TaskChangeEnd end);
   void StepRunValue(RunValueStep step, bool removeEveryValue);
 
   RunKey& runKey_;
   LogonTaskSystem& tasks_;
   const std::wstring runValueData_;
-  std::optional<Pending> pending_;
+  std::optional<Change> running_, waiting_;
   std::uint32_t lastNumber_ = 0;
   std::wstring reason_;
 };

@@ -120,7 +120,7 @@ class FakeView final : public FormView {
   std::uint32_t 网络时间Colour = 0x00FF00;
   std::wstring tooltip;
   int tooltipSets = 0;
-  bool command2Shield = false;
+  bool command2Shield = false, autostartShield = false;
   int shownAutostart = 0, shownInterval = 30;
   bool visible = false, unloaded = false;
   std::vector<std::wstring> events;  // what the handlers did, in order
@@ -141,6 +141,7 @@ class FakeView final : public FormView {
   void SetCommand2Shield(bool shown) override { command2Shield = shown; }
   void SetLabel4Caption(const std::wstring& caption) override { label4 = caption; }
   void Show开机自动运行(int value) override { shownAutostart = value; }
+  void Set开机自动运行Shield(bool shown) override { autostartShield = shown; }
   void Show滚动条(int value) override { shownInterval = value; }
   void ShowForm() override {
     visible = true;

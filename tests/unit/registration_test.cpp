@@ -32,11 +32,10 @@ TEST_F(RegistrationTest, AProtectedClickMakesTheTaskRemovesTheRunValuesAndASecon
   ASSERT_EQ(tasks_.starts.size(), 1u);
   EXPECT_EQ(tasks_.starts[0].step, TaskStep::Create);
   EXPECT_TRUE(tasks_.starts[0].throughConsent);
-  EXPECT_TRUE(registration_.Changing());
+  EXPECT_TRUE(HasRunValue()) << "until the task is there";
 
   EndLast(TaskChangeEnd::Done);
   EXPECT_FALSE(HasRunValue());
-  EXPECT_FALSE(registration_.Changing());
   EXPECT_EQ(registration_.Reason(), L"");
 
   registration_.FollowClick(0);
@@ -135,12 +134,25 @@ TEST_F(RegistrationTest, AWholeTokenKeepsTheRunValueAsAlways) {
 TEST_F(RegistrationTest, OnlyTheEndOfTheChangeWaitedForCounts) {
   registration_.FollowClick(1);
   registration_.TaskChangeEnded(tasks_.starts.back().number + 1, TaskChangeEnd::Declined);
-  EXPECT_TRUE(registration_.Changing());
   EXPECT_FALSE(HasRunValue());
+  EXPECT_EQ(registration_.Reason(), L"");
   EndLast(TaskChangeEnd::Done);
   EndLast(TaskChangeEnd::Declined);  // told twice
   EXPECT_FALSE(HasRunValue());
   EXPECT_EQ(registration_.Reason(), L"");
+}
+
+TEST_F(RegistrationTest, AChangeAskedForMeanwhileWaitsAndThenDecidesInsteadOfTheRunningOne) {
+  registration_.FollowClick(1);
+  registration_.FollowClick(0);
+  ASSERT_EQ(tasks_.starts.size(), 1u) << "one schtasks.exe at a time";
+  EndLast(TaskChangeEnd::Declined);
+  EXPECT_FALSE(HasRunValue()) << "the box is released now";
+  EXPECT_EQ(registration_.Reason(), L"");
+  ASSERT_EQ(tasks_.starts.size(), 2u);
+  EXPECT_EQ(tasks_.starts[1].step, TaskStep::Delete);
+  EndLast(TaskChangeEnd::Done);
+  EXPECT_EQ(tasks_.starts.size(), 2u);
 }
 
 TEST_F(RegistrationTest, ThePressAsksForConsentExactlyWhereAPromptWouldCome) {
