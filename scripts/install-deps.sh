@@ -13,7 +13,7 @@ fi
 export DEBIAN_FRONTEND=noninteractive
 
 packages=(
-  cmake ninja-build g++ libgtest-dev libgmock-dev googletest
+  cmake ninja-build g++ libgtest-dev libgmock-dev googletest librapidcheck-dev
   g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64
   xvfb xdotool x11-utils imagemagick

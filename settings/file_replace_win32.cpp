@@ -25,18 +25,33 @@ std::optional<DWORD> Flush(HANDLE file) {
   return std::nullopt;
 }
 
+// A temporary file left by a save cut short, or put there by anyone, is
+// removed whatever its attributes: reused, it would carry them (read-only,
+// say) into the file put in place. One name for every save, rather than a
+// new one each time, leaves at most one such file behind after any number of
+// saves cut short. A folder of that name is not the program's to remove.
+void RemoveLeftover(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+  // Failures show in the creation below.
+  SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  DeleteFileW(path.c_str());
+}
+
+// Made new, so that nothing of a leftover that could not be removed is ever
+// written into and put in place.
 std::optional<DWORD> WriteNewFile(const std::wstring& path, std::string_view bytes,
                                   DWORD attributes) {
-  // One left by a save cut short would refuse other attributes.
-  DeleteFileW(path.c_str());
+  RemoveLeftover(path);
   const UniqueFileHandle file(
-      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, attributes, nullptr));
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, attributes, nullptr));
   if (!file) return GetLastError();
   if (const auto error = WriteAll(file.Get(), bytes)) return error;
   return Flush(file.Get());
 }
 
-// For a folder that refuses new files while the file itself may be written:
+// For a folder that refuses new files while the file itself may be written,
+// and for a temporary file's name taken by what cannot be removed:
 // the content, whole by now, is written over the old. The file is first grown
 // to the larger size, so that a full disk fails the write before a byte of it
 // has changed; an end in the middle of the write can still leave a mix.
@@ -89,11 +104,10 @@ std::optional<DWORD> ReplaceFileContent(const std::wstring& path, std::string_vi
   if (replacing && IsHeldByAnotherProgram(path)) return ERROR_SHARING_VIOLATION;
   const std::wstring temporary = TemporaryPathFor(path);
   auto error = WriteNewFile(temporary, bytes, kept ? kept : FILE_ATTRIBUTE_NORMAL);
-  if (error == ERROR_ACCESS_DENIED && replacing) {
-    DeleteFileW(temporary.c_str());
+  if (replacing &&
+      (error == ERROR_ACCESS_DENIED || error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS))
     return RewriteInPlace(path, bytes);
-  }
   if (!error) error = PutInPlace(temporary, path);
-  if (error) DeleteFileW(temporary.c_str());
+  if (error) RemoveLeftover(temporary);
   return error;
 }

@@ -2,17 +2,23 @@
 
 #include <optional>
 
+#include "settings/ini_lines.h"
 #include "settings/profile_text.h"
 
 namespace 定义 {
 namespace {
 
-constexpr wchar_t kNewFileLineEnd[] = L"\r\n";
+// What the system's profile functions write, and so new lines too, unless
+// the file's lines end in LF alone.
+constexpr wchar_t kCrLf[] = L"\r\n";
+constexpr wchar_t kLf[] = L"\n";
+constexpr wchar_t kBlanks[] = L" \t";
 
 struct Line {
-  std::wstring text;   // without its end
-  std::wstring end;    // empty only for a last line that has none
-  std::string stored;  // as the file holds it, end included; empty once new or changed
+  std::wstring text;  // without its end
+  std::wstring end;   // empty only for a last line that has none
+  // As the file holds it, end included; none once new or changed.
+  std::optional<std::string> stored;
 };
 
 struct IniLines {
@@ -20,105 +26,99 @@ struct IniLines {
   std::vector<Line> lines;
 };
 
-bool IsUtf16(IniEncoding encoding) {
-  return encoding == IniEncoding::Utf16LeWithBom || encoding == IniEncoding::Utf16BeWithBom;
-}
-
-// CR and LF are code units of their own in every form: no multi-byte
-// character of GBK or UTF-8 holds those bytes.
-class CodeUnits {
- public:
-  CodeUnits(std::string_view body, IniEncoding encoding)
-      : body_(body), encoding_(encoding), size_(IsUtf16(encoding) ? 2 : 1) {}
-
-  std::size_t Size() const { return size_; }
-  bool Fits(std::size_t at) const { return at + size_ <= body_.size(); }
-  bool Is(std::size_t at, char32_t value) const { return Fits(at) && At(at) == value; }
-  bool IsLineEnd(std::size_t at) const { return Is(at, L'\r') || Is(at, L'\n'); }
-
- private:
-  char32_t At(std::size_t at) const {
-    const auto byte = [this](std::size_t i) { return static_cast<unsigned char>(body_[i]); };
-    if (!IsUtf16(encoding_)) return byte(at);
-    if (encoding_ == IniEncoding::Utf16BeWithBom) return byte(at) << 8 | byte(at + 1);
-    return byte(at + 1) << 8 | byte(at);
-  }
-
-  std::string_view body_;
-  IniEncoding encoding_;
-  std::size_t size_;
-};
-
-// Lines end at CR LF, CR or LF, as ProfileValue reads them.
-IniLines SplitLines(std::string_view bytes, const AnsiCodePage& ansi) {
+// Each line is decoded on its own, only to be read.
+IniLines ReadLines(std::string_view bytes, const AnsiCodePage& ansi) {
   IniLines file{DetectIniEncoding(bytes), {}};
   const std::string_view body = bytes.substr(BomOf(file.encoding).size());
-  const CodeUnits units(body, file.encoding);
-  for (std::size_t start = 0; start < body.size();) {
-    std::size_t end = start;
-    while (units.Fits(end) && !units.IsLineEnd(end)) end += units.Size();
-    std::size_t next = units.Is(end, L'\r') ? end + units.Size() : end;
-    if (units.Is(next, L'\n')) next += units.Size();
-    if (next == end) next = body.size();  // the last line, and an odd byte of UTF-16
-    file.lines.push_back({DecodeAs(body.substr(start, end - start), file.encoding, ansi),
-                          DecodeAs(body.substr(end, next - end), file.encoding, ansi),
-                          std::string(body.substr(start, next - start))});
-    start = next;
-  }
+  for (const StoredLine& line : SplitStoredLines(body, file.encoding))
+    file.lines.push_back({DecodeAs(line.content, file.encoding, ansi),
+                          DecodeAs(line.end, file.encoding, ansi),
+                          std::string(line.content) + std::string(line.end)});
   return file;
 }
 
+// A bare CR is never written: placed before a blank line that ends in LF,
+// the two would read as one CR LF, and the blank line would be gone.
+std::wstring NewLineEnd(const std::vector<Line>& lines) {
+  if (!lines.empty() && lines.front().end == kLf) return kLf;
+  return kCrLf;
+}
+
 // Where the key's line is, or else where a new one goes: after the last
-// entry of the first section of that name (after its header when it has none).
+// entry of the first section of that name (after its header when it has
+// none). As the system's profile functions do, ProfileValue reads only the
+// first section of a name.
 struct Place {
   std::size_t line = 0;
   bool found = false;
 };
 
 std::optional<Place> FindEntry(const std::vector<Line>& lines, const IniChange& change) {
-  bool inSection = false, inFirstSection = false;
   std::optional<Place> place;
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const ProfileLine line = ReadProfileLine(lines[i].text);
     if (line.kind == ProfileLineKind::Section) {
-      inSection = SameProfileName(line.name, change.section);
-      inFirstSection = inSection && !place;
-      if (inFirstSection) place = Place{i + 1};
-    } else if (inSection && line.kind == ProfileLineKind::Entry) {
+      if (place) break;
+      if (SameProfileName(line.name, change.section)) place = Place{i + 1};
+    } else if (place && line.kind == ProfileLineKind::Entry) {
       if (SameProfileName(line.name, change.key)) return Place{i, true};
-      if (inFirstSection) place = Place{i + 1};
+      place = Place{i + 1};
     }
   }
   return place;
 }
 
-// What stands before the value (the key, "=" and the blanks after it) stays.
+// A value ends at its first line break or NUL, as a paste into a one-line
+// box does: what follows would stand in lines of its own (a section, keys),
+// or, after a NUL, be lost to the profile functions.
+std::wstring OneLine(const std::wstring& value) {
+  return value.substr(0, value.find_first_of(std::wstring_view(L"\r\n\0", 3)));
+}
+
+// What stands before the value stays: the key, "=" and the blanks after it,
+// unless the value begins with blanks of its own; kept too, those would add
+// up at every save.
 void SetValue(Line& line, const std::wstring& value) {
-  const std::size_t equals = line.text.find(L'=');
-  if (equals == std::wstring::npos) {
-    line.text += L"=" + value;
+  std::size_t valueAt = line.text.find(L'=');
+  if (valueAt == std::wstring::npos) {
+    line.text += L'=';
+    valueAt = line.text.size();
+  } else if (value.find_first_of(kBlanks) == 0) {
+    ++valueAt;
   } else {
-    const std::size_t valueAt = line.text.find_first_not_of(L" \t", equals + 1);
-    line.text = line.text.substr(0, valueAt) + value;
+    valueAt = line.text.find_first_not_of(kBlanks, valueAt + 1);
   }
-  line.stored.clear();
+  line.text = line.text.substr(0, valueAt) + value;
+  line.stored.reset();
 }
 
-void Insert(std::vector<Line>& lines, std::size_t at, std::wstring text, const std::wstring& end) {
-  if (at > 0 && lines[at - 1].end.empty()) {
-    lines[at - 1].end = end;
-    lines[at - 1].stored.clear();
-  }
-  lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(at), Line{std::move(text), end, {}});
+// The last line gains an end before a line is added after it. An odd byte
+// that ends UTF-16 is no character; kept, it would shift every one after it.
+void EndLastLine(IniLines& file, const std::wstring& end, const AnsiCodePage& ansi) {
+  Line& last = file.lines.back();
+  last.end = end;
+  if (!last.stored) return;
+  last.stored->resize(last.stored->size() - last.stored->size() % CodeUnitBytes(file.encoding));
+  // CR and LF are spelt in every code page.
+  *last.stored += *EncodeAs(end, file.encoding, ansi);
 }
 
-void Apply(std::vector<Line>& lines, const IniChange& change, const std::wstring& end) {
-  const std::optional<Place> place = FindEntry(lines, change);
-  if (place && place->found) return SetValue(lines[place->line], change.value);
-  const std::wstring entry = change.key + L"=" + change.value;
-  if (place) return Insert(lines, place->line, entry, end);
-  Insert(lines, lines.size(), L"[" + change.section + L"]", end);
-  Insert(lines, lines.size(), entry, end);
+void Insert(IniLines& file, std::size_t at, std::wstring text, const std::wstring& end,
+            const AnsiCodePage& ansi) {
+  if (at > 0 && file.lines[at - 1].end.empty()) EndLastLine(file, end, ansi);
+  file.lines.insert(file.lines.begin() + static_cast<std::ptrdiff_t>(at),
+                    Line{std::move(text), end, std::nullopt});
+}
+
+void Apply(IniLines& file, const IniChange& change, const std::wstring& end,
+           const AnsiCodePage& ansi) {
+  const std::wstring value = OneLine(change.value);
+  const std::optional<Place> place = FindEntry(file.lines, change);
+  if (place && place->found) return SetValue(file.lines[place->line], value);
+  const std::wstring entry = change.key + L"=" + value;
+  if (place) return Insert(file, place->line, entry, end, ansi);
+  Insert(file, file.lines.size(), L"[" + change.section + L"]", end, ansi);
+  Insert(file, file.lines.size(), entry, end, ansi);
 }
 
 // keepStored: the lines not changed are copied as the file holds them.
@@ -126,8 +126,8 @@ std::optional<std::string> Encode(const std::vector<Line>& lines, IniEncoding en
                                   bool keepStored, const AnsiCodePage& ansi) {
   std::string bytes(BomOf(encoding));
   for (const Line& line : lines) {
-    if (keepStored && !line.stored.empty()) {
-      bytes += line.stored;
+    if (keepStored && line.stored) {
+      bytes += *line.stored;
       continue;
     }
     const auto encoded = EncodeAs(line.text + line.end, encoding, ansi);
@@ -147,11 +147,11 @@ std::wstring TextOf(const std::vector<Line>& lines) {
 
 std::string EditIniBytes(std::string_view bytes, const std::vector<IniChange>& changes,
                          const AnsiCodePage& ansi) {
-  IniLines file = SplitLines(bytes, ansi);
-  const std::wstring end = file.lines.empty() || file.lines.front().end.empty()
-                               ? kNewFileLineEnd
-                               : file.lines.front().end;
-  for (const IniChange& change : changes) Apply(file.lines, change, end);
+  IniLines file = ReadLines(bytes, ansi);
+  const std::wstring end = NewLineEnd(file.lines);
+  for (const IniChange& change : changes) Apply(file, change, end, ansi);
+  // Read back line by line, the lines not changed read as before: only the
+  // new and changed ones, or a file that now reads as UTF-8, can differ.
   const auto kept = Encode(file.lines, file.encoding, true, ansi);
   if (kept && DecodeIniBytes(*kept, ansi) == TextOf(file.lines)) return *kept;
   return *Encode(file.lines, IniEncoding::Utf16LeWithBom, false, ansi);

@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "settings/ini_lines.h"
+
 namespace 定义 {
 namespace {
 
@@ -139,7 +141,10 @@ IniEncoding DetectIniEncoding(std::string_view bytes) {
 
 std::wstring DecodeIniBytes(std::string_view bytes, const AnsiCodePage& ansi) {
   const IniEncoding encoding = DetectIniEncoding(bytes);
-  return DecodeAs(bytes.substr(BomOf(encoding).size()), encoding, ansi);
+  std::wstring text;
+  for (const StoredLine& line : SplitStoredLines(bytes.substr(BomOf(encoding).size()), encoding))
+    text += DecodeAs(line.content, encoding, ansi) + DecodeAs(line.end, encoding, ansi);
+  return text;
 }
 
 bool HoldsNulCharacter(std::string_view bytes, const AnsiCodePage& ansi) {
@@ -155,6 +160,12 @@ std::string_view BomOf(IniEncoding encoding) {
     case IniEncoding::Utf8: break;
   }
   return {};
+}
+
+std::size_t CodeUnitBytes(IniEncoding encoding) {
+  const bool utf16 =
+      encoding == IniEncoding::Utf16LeWithBom || encoding == IniEncoding::Utf16BeWithBom;
+  return utf16 ? 2 : 1;
 }
 
 std::wstring DecodeAs(std::string_view bytes, IniEncoding encoding, const AnsiCodePage& ansi) {

@@ -24,6 +24,8 @@ class AnsiCodePage {
   ~AnsiCodePage() = default;
 };
 
+// Each line on its own (see SplitStoredLines), so that bytes that are no
+// character never take a line end with them.
 std::wstring DecodeIniBytes(std::string_view bytes, const AnsiCodePage& ansi);
 
 // The system's profile functions end a line at a NUL character, so whatever
@@ -34,6 +36,8 @@ bool HoldsNulCharacter(std::string_view bytes, const AnsiCodePage& ansi);
 
 // The BOM the form starts with; empty for ANSI and UTF-8 without one.
 std::string_view BomOf(IniEncoding encoding);
+// 2 for UTF-16, 1 for the others: the bytes of CR or LF.
+std::size_t CodeUnitBytes(IniEncoding encoding);
 
 // Bytes in the given form, after any BOM.
 std::wstring DecodeAs(std::string_view bytes, IniEncoding encoding, const AnsiCodePage& ansi);

@@ -43,9 +43,8 @@ ProfileLine ReadProfileLine(std::wstring_view rawLine) {
   if (line.front() == L';') return {ProfileLineKind::Comment, {}, {}};
   if (line.front() == L'[') {
     const std::size_t close = line.find(L']');
-    return {ProfileLineKind::Section,
-            Trimmed(line.substr(1, close == line.npos ? line.npos : close - 1)),
-            {}};
+    if (close != line.npos)
+      return {ProfileLineKind::Section, Trimmed(line.substr(1, close - 1)), {}};
   }
   const std::size_t equals = line.find(L'=');
   if (equals == line.npos) return {ProfileLineKind::Entry, line, {}};
@@ -65,7 +64,10 @@ std::wstring ProfileValue(std::wstring_view text, std::wstring_view section,
   std::wstring value;
   ForEachLine(text, [&](std::wstring_view rawLine) {
     const ProfileLine line = ReadProfileLine(rawLine);
-    if (line.kind == ProfileLineKind::Section) inSection = SameProfileName(line.name, section);
+    if (line.kind == ProfileLineKind::Section) {
+      if (inSection) return true;  // the first section of the name has ended
+      inSection = SameProfileName(line.name, section);
+    }
     if (!inSection || line.kind != ProfileLineKind::Entry || !SameProfileName(line.name, key))
       return false;
     value = line.value;

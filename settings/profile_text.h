@@ -12,7 +12,7 @@ enum class ProfileLineKind { Blank, Comment, Section, Entry };
 // name of a section header, or of an entry (the key before its "="; a line
 // without one is a key with an empty value) with its value, blanks (and NULs)
 // around names and values dropped, a value in matching quotation marks taken
-// without them.
+// without them. A line that begins with "[" but has no "]" is no header.
 struct ProfileLine {
   ProfileLineKind kind = ProfileLineKind::Blank;
   std::wstring_view name;
@@ -25,8 +25,9 @@ ProfileLine ReadProfileLine(std::wstring_view line);
 bool SameProfileName(std::wstring_view a, std::wstring_view b);
 
 // The value of a key in the text of a profile file: the first entry of that
-// name in any section of that name wins. Empty when the section or the key
-// is missing.
+// name in the first section of that name, as the system's profile functions
+// read it; later sections of the name are not searched. Empty when the
+// section or the key is missing.
 std::wstring ProfileValue(std::wstring_view text, std::wstring_view section, std::wstring_view key);
 
 // A stored integer: an optional sign and the decimal digits that follow; 0

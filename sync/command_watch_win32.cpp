@@ -1,6 +1,8 @@
 #include "sync/command_watch_win32.h"
 
 #include <atomic>
+#include <mutex>
+#include <string_view>
 #include <utility>
 
 #include "sync/output_tail.h"
@@ -12,24 +14,38 @@ namespace {
 constexpr DWORD kPipeBytes = 64 * 1024;
 constexpr std::size_t kKeptBytes = 16 * 1024;
 constexpr DWORD kChunkBytes = 4 * 1024;
+constexpr DWORD kDrainAfterEndMilliseconds = 1000;
 
 }  // namespace
 
 // Shared by the program and the pool's two callbacks, the output's reader
-// and the process's wait; the later of the two tells the end.
+// and the process's wait; the wait tells the end.
 struct CommandWatch::State {
   UniqueKernelHandle process;
   UniqueKernelHandle readEnd;
+  // Set once the reader has read all there is to read, or has none.
+  UniqueKernelHandle drained{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+  // The reader may still be at work when the end is told, while something
+  // the command started holds the pipe; what was read by then is kept apart.
+  std::mutex tailLock;
   OutputTail tail{kKeptBytes};
+  std::string toldOutput;
   CommandEnded ended;
-  std::atomic<int> unfinished{0};
   std::atomic<bool> told{false};
 
-  void Finish() {
-    if (--unfinished != 0) return;
+  void Append(std::string_view bytes) {
+    const std::lock_guard<std::mutex> lock(tailLock);
+    tail.Append(bytes);
+  }
+
+  void Tell() {
     DWORD exitCode = 0;
     // A process whose exit code cannot be read did not report success.
     if (!GetExitCodeProcess(process.Get(), &exitCode)) exitCode = 1;
+    {
+      const std::lock_guard<std::mutex> lock(tailLock);
+      toldOutput = tail.Lines();
+    }
     told = true;
     ended(exitCode);
   }
@@ -48,15 +64,21 @@ struct CommandWatch::State {
     // Ends when every copy of the write end is closed: the command, and
     // whatever it started with its handles, has ended.
     while (ReadFile(state->readEnd.Get(), chunk, kChunkBytes, &read, nullptr))
-      state->tail.Append({chunk, read});
-    state->Finish();
+      state->Append({chunk, read});
+    SetEvent(state->drained.Get());
   }
 
-  static void CALLBACK ProcessEnded(PTP_CALLBACK_INSTANCE, void* context, PTP_WAIT wait,
+  // What the command wrote is in the pipe by the time it has ended, so a
+  // short wait reads it all; what it started may hold the pipe open far
+  // longer, and its exit code, not theirs, tells how the sync went. Without
+  // the event the end is told at once, with what has been read by then.
+  static void CALLBACK ProcessEnded(PTP_CALLBACK_INSTANCE instance, void* context, PTP_WAIT wait,
                                     TP_WAIT_RESULT) {
     const std::shared_ptr<State> state = Owner(context);
     CloseThreadpoolWait(wait);  // freed once this callback returns
-    state->Finish();
+    CallbackMayRunLong(instance);
+    WaitForSingleObject(state->drained.Get(), kDrainAfterEndMilliseconds);
+    state->Tell();
   }
 };
 
@@ -77,7 +99,6 @@ bool CommandWatch::Start(HANDLE process, CommandEnded ended) {
     return false;
   state->readEnd = std::move(readEnd_);
   state->ended = std::move(ended);
-  state->unfinished = state->readEnd ? 2 : 1;
   auto waitOwner = std::make_unique<std::shared_ptr<State>>(state);
   const PTP_WAIT wait = CreateThreadpoolWait(&State::ProcessEnded, waitOwner.get(), nullptr);
   if (!wait) return false;
@@ -89,9 +110,9 @@ bool CommandWatch::Start(HANDLE process, CommandEnded ended) {
       // Unread, the pipe would fill and stop the command: with no reader
       // its words are lost instead.
       state->readEnd.Reset();
-      --state->unfinished;
     }
   }
+  if (!state->readEnd) SetEvent(state->drained.Get());
   SetThreadpoolWait(wait, state->process.Get(), nullptr);
   waitOwner.release();  // the wait owns it now
   state_ = std::move(state);
@@ -100,6 +121,5 @@ bool CommandWatch::Start(HANDLE process, CommandEnded ended) {
 
 std::wstring CommandWatch::TakeOutput() {
   if (!state_ || !state_->told) return L"";
-  const std::string bytes = std::exchange(state_, {})->tail.Lines();
-  return FromCodePage(bytes, GetOEMCP());
+  return FromCodePage(std::exchange(state_, {})->toldOutput, GetOEMCP());
 }

@@ -10,7 +10,8 @@
 #include "win32/unique_handle.h"
 
 // Called on a thread of the system's pool once the command has ended and
-// all it wrote has been read.
+// what it wrote has been read, at most a second later whatever still holds
+// its pipe.
 using CommandEnded = std::function<void(std::uint32_t exitCode)>;
 
 // One started command, watched from the system's thread pool: its output is
@@ -36,7 +37,8 @@ class CommandWatch {
   // and ended is never called, when the pool would not take the watch.
   bool Start(HANDLE process, CommandEnded ended);
   // The last lines it wrote, in the console's code page as the command wrote
-  // them: only once ended has been called, and empty without a pipe.
+  // them, as read when its end was told: only once ended has been called,
+  // and empty without a pipe.
   std::wstring TakeOutput();
 
  private:

@@ -1,5 +1,9 @@
 #include "sync/output_tail.h"
 
+#include <algorithm>
+
+#include "sync/line_end.h"
+
 void OutputTail::Append(std::string_view bytes) {
   bytes_ += bytes;
   // Dropped in steps of at least keptBytes, so that each byte is moved a
@@ -11,9 +15,11 @@ void OutputTail::Append(std::string_view bytes) {
 
 std::string OutputTail::Lines() const {
   if (bytes_.size() <= keptBytes_) return bytes_;
-  const std::size_t start = bytes_.size() - keptBytes_;
-  // A line feed is never part of a double-byte character. One just before
-  // the window means that its first line is whole.
-  const std::size_t lineFeed = bytes_.find('\n', start - 1);
-  return bytes_.substr(lineFeed == std::string::npos ? start : lineFeed + 1);
+  const auto windowStart = bytes_.end() - static_cast<std::ptrdiff_t>(keptBytes_);
+  // A line end just before the window means that its first line is whole;
+  // a carriage return and a line feed together end one line.
+  auto lineStart = std::find_if(windowStart - 1, bytes_.end(), IsLineEnd<char>);
+  if (lineStart == bytes_.end()) return {windowStart, bytes_.end()};
+  if (*lineStart++ == '\r' && lineStart != bytes_.end() && *lineStart == '\n') ++lineStart;
+  return {lineStart, bytes_.end()};
 }

@@ -11,9 +11,9 @@ class OutputTail {
   explicit OutputTail(std::size_t keptBytes) : keptBytes_(keptBytes) {}
 
   void Append(std::string_view bytes);
-  // The last keptBytes bytes or fewer, from the start of a line: a line cut
-  // in front could begin inside a double-byte character. A single line
-  // longer than that is kept cut.
+  // The last keptBytes bytes or fewer, from the start of a line as
+  // sync/line_end.h ends lines: a line cut in front could begin inside a
+  // double-byte character. A single line longer than that is kept cut.
   std::string Lines() const;
 
  private:

@@ -16,7 +16,8 @@ class SyncCommandProcess {
   bool Start(const std::wstring& commandLine, CommandEnded ended);
   // What the command wrote, once its end has been told.
   std::wstring TakeOutput() { return watch_.TakeOutput(); }
-  // Ends the command; the end it then tells is of no more interest.
+  // Ends the command and whatever it started, which may hold its pipe even
+  // after it has ended; an end it tells after this is of no more interest.
   void End();
 
  private:

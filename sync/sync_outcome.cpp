@@ -1,5 +1,6 @@
 #include "sync/sync_outcome.h"
 
+#include "sync/line_end.h"
 #include "sync/sync_command.h"
 
 namespace {
@@ -9,9 +10,9 @@ constexpr wchar_t kBlanks[] = L" \t\r\n";
 std::wstring LastNonEmptyLine(const std::wstring& text) {
   const std::size_t end = text.find_last_not_of(kBlanks);
   if (end == std::wstring::npos) return L"";
-  const std::size_t lineStart = text.find_last_of(L"\r\n", end);
-  const std::size_t begin =
-      text.find_first_not_of(kBlanks, lineStart == std::wstring::npos ? 0 : lineStart + 1);
+  std::size_t lineStart = end;
+  while (lineStart > 0 && !IsLineEnd(text[lineStart - 1])) --lineStart;
+  const std::size_t begin = text.find_first_not_of(kBlanks, lineStart);
   return text.substr(begin, end + 1 - begin);
 }
 

@@ -126,7 +126,12 @@ void 同步软件::ShowInterval() {
   view_.Set网络时间Caption(滚动条_ < 1 ? kNoIntervalCaption : kWaitingCaption);
 }
 
-void 同步软件::Image1_Click() { system_.ShowUsage(kProgramName, kUsageText); }
+void 同步软件::Image1_Click() {
+  if (usageShown_) return;
+  usageShown_ = true;
+  system_.ShowUsage(kProgramName, kUsageText);
+  usageShown_ = false;
+}
 
 void 同步软件::Timer1_Timer() {
   tray_.RetryIcon();

@@ -95,5 +95,7 @@ class 同步软件 final : public 定义::SettingsControls {
   // An attempt's outcome shown since the interval last changed: it stays,
   // and an interval of 0 no longer writes over it.
   bool outcomeShown_ = false;
+  // The modal usage note is open: F1 in it reaches the window all the same.
+  bool usageShown_ = false;
   std::wstring syncReason_, settingsNotice_, registrationReason_;
 };

@@ -44,6 +44,7 @@ class FormSystem {
   virtual void RemoveTrayIcon() = 0;
   // Kept for every later add; lines are separated by "\n".
   virtual void SetTrayTip(const std::wstring& tip) = 0;
+  // Returns once the user has closed the note.
   virtual void ShowUsage(const std::wstring& caption, const std::wstring& text) = 0;
 
  protected:

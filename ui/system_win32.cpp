@@ -1,5 +1,8 @@
 #include "ui/system_win32.h"
 
+#include <string>
+#include <utility>
+
 #include "sync/consent_win32.h"
 #include "sync/probe_win32.h"
 #include "ui/posted_ends_win32.h"
@@ -8,9 +11,30 @@
 namespace {
 // Per session: each user logged on may run the program once.
 constexpr wchar_t kInstanceMutexName[] = L"Local\\LanTimeSync.SingleInstance";
+constexpr wchar_t kFirstCopyNamePrefix[] = L"Local\\LanTimeSync.FirstCopy.";
 // Long enough for a first copy that is slowed down between making the mutex
 // and marking its window; it is never waited for once it has marked it.
 constexpr DWORD kMarkWaitMilliseconds = 5000;
+
+// Made by the copy that made the instance mutex, while it holds it, and
+// kept while it runs: another program may have a window of the class with
+// the mark, but it has not made the mutex.
+std::wstring FirstCopyName(DWORD process) {
+  return kFirstCopyNamePrefix + std::to_wstring(process);
+}
+
+// One that an elevated first copy made cannot be opened from an
+// unelevated copy (access denied), yet it is there all the same.
+bool IsTheFirstCopy(DWORD process) {
+  const UniqueKernelHandle opened(OpenEventW(SYNCHRONIZE, FALSE, FirstCopyName(process).c_str()));
+  return opened || GetLastError() == ERROR_ACCESS_DENIED;
+}
+
+bool IsTheFirstCopysWindow(HWND window) {
+  DWORD process = 0;
+  return GetPropW(window, MainWindow::kFirstCopyMark) &&
+         GetWindowThreadProcessId(window, &process) && IsTheFirstCopy(process);
+}
 
 // Copies started at the same moment all have a window of the class for a
 // while, and any of them may be one that is about to end too: a request sent
@@ -18,7 +42,7 @@ constexpr DWORD kMarkWaitMilliseconds = 5000;
 HWND FirstCopyWindow() {
   HWND window = nullptr;
   do window = FindWindowExW(nullptr, window, MainWindow::kWindowClass, nullptr);
-  while (window && !GetPropW(window, MainWindow::kFirstCopyMark));
+  while (window && !IsTheFirstCopysWindow(window));
   return window;
 }
 
@@ -38,7 +62,11 @@ bool SystemWin32::IsAnotherInstanceRunning() {
   const DWORD error = GetLastError();
   instanceMutex_.Reset(mutex);
   if (!mutex || error == ERROR_ALREADY_EXISTS) return true;
-  // Made owned, so that a copy started meanwhile waits for the mark.
+  // Made owned, so that a copy started meanwhile waits for the mark. Should
+  // the name not be made, a later copy cannot show this one, which runs all
+  // the same.
+  firstCopy_.Reset(
+      CreateEventW(nullptr, TRUE, FALSE, FirstCopyName(GetCurrentProcessId()).c_str()));
   SetPropW(window_, MainWindow::kFirstCopyMark, window_);
   ReleaseMutex(mutex);
   return false;
@@ -105,9 +133,12 @@ void SystemWin32::StartSyncCommandElevated(std::uint32_t command, const std::wst
 }
 
 // Only the command started last has words to take; the end of one ended
-// before is dropped by the attempt anyway.
+// before is dropped by the attempt anyway. What that command started may
+// still hold its pipe: it ends with the command's job.
 CommandEnd SystemWin32::CommandEndOf(WPARAM wParam, LPARAM lParam) {
   const std::uint32_t command = CommandNumberOf(wParam);
-  return {command, ExitCodeOf(lParam),
-          command == runningCommand_ ? syncCommand_.TakeOutput() : std::wstring()};
+  if (command != runningCommand_) return {command, ExitCodeOf(lParam), std::wstring()};
+  std::wstring output = syncCommand_.TakeOutput();
+  syncCommand_.End();
+  return {command, ExitCodeOf(lParam), std::move(output)};
 }

@@ -39,4 +39,6 @@ class SystemWin32 final : public FormSystem, public SyncSystem {
   SyncCommandProcess syncCommand_;
   std::uint32_t runningCommand_ = 0;
   UniqueKernelHandle instanceMutex_;
+  // Tells a later copy which process made the mutex.
+  UniqueKernelHandle firstCopy_;
 };

@@ -1,7 +1,10 @@
 // Start-up with and without settings, one instance only, saving on the way
 // out, and the usage note.
 
+#include <algorithm>
+
 #include "product.h"
+#include "ui/window_win32.h"
 
 namespace e2e {
 namespace {
@@ -52,6 +55,55 @@ TEST_F(LifecycleTest, TwoStartsAtOnceBringTheHiddenFirstBack) {
   ASSERT_TRUE(third.WaitForExit(kDefaultTimeoutMs));
   EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window_) != FALSE; })) << "still hidden";
   EXPECT_TRUE(WaitFor([&] { return !TrayIconExists(window_, kIconId); })) << "icon left behind";
+}
+
+// A window of the test's own, of the program's class and with its mark, as
+// another program may have one.
+class ForeignMarkedWindow {
+ public:
+  ForeignMarkedWindow() {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = MainWindow::kWindowClass;
+    RegisterClassExW(&windowClass);
+    window_ = CreateWindowExW(0, MainWindow::kWindowClass, L"", WS_OVERLAPPED, 0, 0, 10, 10,
+                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    if (window_) SetPropW(window_, MainWindow::kFirstCopyMark, window_);
+  }
+  ~ForeignMarkedWindow() {
+    if (!window_) return;
+    RemovePropW(window_, MainWindow::kFirstCopyMark);
+    DestroyWindow(window_);
+  }
+  ForeignMarkedWindow(const ForeignMarkedWindow&) = delete;
+  ForeignMarkedWindow& operator=(const ForeignMarkedWindow&) = delete;
+
+  HWND Get() const { return window_; }
+  bool WasAskedToShow() const {
+    MSG message;
+    return PeekMessageW(&message, window_, MainWindow::kShowRequestMessage,
+                        MainWindow::kShowRequestMessage, PM_REMOVE) != FALSE;
+  }
+
+ private:
+  HWND window_ = nullptr;
+};
+
+// Made after the first copy's window, the foreign one is found first.
+TEST_F(LifecycleTest, SecondStartShowsTheFirstCopyNotAForeignMarkedWindow) {
+  Start();
+  WaitUntilShown();
+  Click(ControlOf(idCommand1));
+  ASSERT_TRUE(WaitFor([&] { return TrayIconExists(window_, kIconId); }));
+  const ForeignMarkedWindow foreign;
+  ASSERT_NE(foreign.Get(), nullptr);
+  Process second = Process::Launch(exe_, {});
+  ASSERT_TRUE(second.Started());
+  ASSERT_TRUE(second.WaitForExit(kDefaultTimeoutMs));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window_) != FALSE; })) << "still hidden";
+  EXPECT_FALSE(foreign.WasAskedToShow());
 }
 
 TEST_F(LifecycleTest, SecondStartRestoresTheMinimisedFirst) {
@@ -238,6 +290,31 @@ TEST_F(LifecycleTest, F1OpensTheUsageNote) {
     ExpectTheUsageNoteAndCloseIt(product_.Id());
     PostMessageW(ControlOf(focused), WM_KEYDOWN, VK_TAB, 1);
   }
+}
+
+// F1 in the note reaches the window too: it must not open note upon note.
+// The notes are modal, so the window is usable again once Enter has closed
+// the one in front only when it was the only one.
+TEST_F(LifecycleTest, F1InTheUsageNoteLeavesOneNote) {
+  Start();
+  WaitUntilShown();
+  SetForegroundWindow(window_);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == window_; }));
+  ASSERT_TRUE(PressKey(VK_F1));
+  const HWND note = WaitForTopWindow(product_.Id(), {.className = L"#32770", .visibleOnly = true});
+  ASSERT_NE(note, nullptr);
+  ASSERT_TRUE(WaitFor([&] { return GetForegroundWindow() == note; }));
+  for (int press = 0; press < 3; ++press) ASSERT_TRUE(PressKey(VK_F1));
+  ASSERT_TRUE(PressKey(VK_RETURN));
+  std::size_t mostNotes = 0;
+  const auto notesAreGone = [&] {
+    const auto notes =
+        TopWindowsOfProcess(product_.Id(), {.className = L"#32770", .visibleOnly = true});
+    mostNotes = std::max(mostNotes, notes.size());
+    return notes.empty() && IsWindowEnabled(window_);
+  };
+  EXPECT_TRUE(WaitFor(notesAreGone)) << "most notes at once: " << mostNotes;
+  EXPECT_LE(mostNotes, 1u);
 }
 
 }  // namespace

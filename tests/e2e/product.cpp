@@ -71,6 +71,7 @@ void ProductTest::StartIn(const std::wstring& directory) {
                                                  {kFakeNetHoldVar, netHold_},
                                                  {kFakeNetOutputVar, netOutput_},
                                                  {kFakeNetFillerVar, netFillerBytes_},
+                                                 {kFakeNetHeirVar, netHeirMilliseconds_},
                                                  {kFakeSchtasksLogVar, schtasksLog_}},
                                     .token = token_.Get()});
   ASSERT_TRUE(product_.Started()) << "CreateProcessW error " << product_.Error();

@@ -68,7 +68,8 @@ class ProductTest : public ::testing::Test {
   std::wstring netSleepMilliseconds_ = L"0";
   std::wstring netHold_;  // the test net.exe hangs while this file exists
   std::wstring netOutput_;
-  std::wstring netFillerBytes_ = L"0";  // written before netOutput_
+  std::wstring netFillerBytes_ = L"0";       // written before netOutput_
+  std::wstring netHeirMilliseconds_ = L"0";  // how long what it leaves holds its output
   std::wstring systemNet_;
   // Set: the product runs with this token instead of a copy of the test's.
   UniqueKernelHandle token_;

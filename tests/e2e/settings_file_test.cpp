@@ -129,6 +129,41 @@ TEST_F(SettingsFileTest, ARegistrationWhoseSaveFailedIsRemovedAtTheNextStart) {
   EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), std::nullopt);
 }
 
+// A 配置.INI.tmp left read-only (by a crash and a user's attrib, or copied
+// from a CD) is not reused: its attribute would come along into 配置.INI.
+TEST_F(SettingsFileTest, AReadOnlyLeftoverTemporaryFileChangesNothingASaveLeaves) {
+  WriteIni(IniFileBytes(L"127.0.0.1", 0, 10));
+  const std::wstring leftover = IniPath() + L".tmp";
+  ASSERT_TRUE(WriteFileBytes(leftover, "left over"));
+  ASSERT_TRUE(SetFileAttributesW(leftover.c_str(), FILE_ATTRIBUTE_READONLY));
+  Start();
+  WaitUntilShown();
+  TypeAddress(L"127.0.0.2");
+  ScrollTo(20);
+  EXPECT_EQ(IniBytes(), IniFileBytes(L"127.0.0.2", 0, 20));
+  EXPECT_EQ(GetFileAttributesW(IniPath().c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+
+  TypeAddress(L"127.0.0.3");
+  CloseAndWait();
+  EXPECT_EQ(IniBytes(), IniFileBytes(L"127.0.0.3", 0, 20));
+}
+
+// Another program's WM_SETTEXT can put line breaks into the address box,
+// where a paste keeps only the first line: so does the save.
+TEST_F(SettingsFileTest, LineBreaksInTheAddressMakeNoLinesOfTheirOwn) {
+  WriteIni(IniFileBytes(L"127.0.0.2", 0, 10));
+  Start();
+  WaitUntilShown();
+  TypeAddress(L"127.0.0.1\r\n[系统配置]\r\n开机自动运行=1\r\n校时间隔=1");
+  CloseAndWait();
+  EXPECT_EQ(IniBytes(), IniFileBytes(L"127.0.0.1", 0, 10));
+
+  Start();
+  WaitUntilShown();
+  EXPECT_EQ(SendMessageW(ControlOf(id开机自动运行), BM_GETCHECK, 0, 0), BST_UNCHECKED);
+  EXPECT_EQ(TextOf(idLabel4), L"每隔 10 分钟校时一次");
+}
+
 // The system's profile functions drop a section header after a NUL, and the
 // rest of a line after one: such a file is read, and never rewritten.
 TEST_F(SettingsFileTest, AFileWithNulCharactersIsReadButNeverRewritten) {

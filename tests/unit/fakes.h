@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -210,6 +211,9 @@ class FakeSystem final : public FakeSyncSystem, public FormSystem {
   int trayIcons = 0, trayAdds = 0;
   int trayRefusals = 0;  // adds the shell refuses before it takes the icon
   std::vector<std::wstring> usage;
+  int usageNotesOpen = 0, mostUsageNotesOpen = 0;
+  // What happens once while the modal note is open, such as another F1.
+  std::function<void()> whileUsageIsShown;
   std::vector<std::wstring>* events = nullptr;  // shared with the view, when set
 
   bool IsAnotherInstanceRunning() override { return anotherInstance; }
@@ -232,6 +236,9 @@ class FakeSystem final : public FakeSyncSystem, public FormSystem {
   void SetTrayTip(const std::wstring& tip) override { trayTip = tip; }
   void ShowUsage(const std::wstring& caption, const std::wstring& text) override {
     usage = {caption, text};
+    mostUsageNotesOpen = std::max(mostUsageNotesOpen, ++usageNotesOpen);
+    if (const auto meanwhile = std::exchange(whileUsageIsShown, nullptr)) meanwhile();
+    --usageNotesOpen;
   }
 };
 

@@ -831,4 +831,17 @@ TEST_F(FormTest, ThePictureShowsTheUsage) {
                 L"本机即可与局域网的目标计算机同步时间。"}));
 }
 
+// The note is modal, yet F1 in it reaches the window, again and again.
+TEST_F(FormTest, TheUsageIsShownOnceAtATime) {
+  Load();
+  system.whileUsageIsShown = [&] {
+    for (int press = 0; press < 3; ++press) form.Image1_Click();
+  };
+  form.Image1_Click();
+  EXPECT_EQ(system.mostUsageNotesOpen, 1);
+  system.usage.clear();
+  form.Image1_Click();
+  EXPECT_FALSE(system.usage.empty()) << "shown again once closed";
+}
+
 }  // namespace

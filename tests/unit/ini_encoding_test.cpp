@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "double_byte_code_page.h"
 #include "latin1_code_page.h"
 
 namespace {
@@ -50,6 +51,14 @@ TEST(DecodeIniBytes, EachEncodingGivesTheSameText) {
   EXPECT_EQ(定义::DecodeIniBytes("\xEF\xBB\xBF" + utf8, latin1), expected);
   EXPECT_EQ(定义::DecodeIniBytes(utf16le, latin1), expected);
   EXPECT_EQ(定义::DecodeIniBytes("a=\xE9", latin1), L"a=\u00E9");
+}
+
+// A lead byte with no trail byte after it on its line takes no line end
+// with it, so that every line reads as it does on its own.
+TEST(DecodeIniBytes, ALineEndIsNeverPartOfACharacter) {
+  const DoubleByteCodePage doubleByte;
+  EXPECT_EQ(定义::DecodeIniBytes("; caf\xE9\n[n]\r\xE9\r\na=1", doubleByte),
+            L"; caf?\n[n]\r?\r\na=1");
 }
 
 TEST(HoldsNulCharacter, LooksAtCharactersNotBytes) {

@@ -17,7 +17,9 @@ constexpr wchar_t kText[] =
     L"KEY=first\r\n"
     L"key=second\r\n"
     L"[网络配置]\r\n"
-    L"备注=第二节\r\n";
+    L"备注=第二节\r\n"
+    L"[未闭合\r\n"
+    L"键=值\r\n";
 
 struct Lookup {
   const wchar_t* section;
@@ -37,7 +39,11 @@ INSTANTIATE_TEST_SUITE_P(
                     Lookup{L"其他", L"服务器路径", L"别处的"},
                     Lookup{L"网络配置", L"name", L"quoted value"},
                     Lookup{L"网络配置", L"half", L"'x"}, Lookup{L"网络配置", L"flag", L""},
-                    Lookup{L"system", L"key", L"first"}, Lookup{L"网络配置", L"备注", L"第二节"},
+                    Lookup{L"system", L"key", L"first"},
+                    // As the system's profile functions read it: only the
+                    // first section of a name counts, and a "[" without its
+                    // "]" starts none.
+                    Lookup{L"网络配置", L"备注", L""}, Lookup{L"未闭合", L"键", L""},
                     Lookup{L"网络配置", L"缺少", L""}, Lookup{L"缺少", L"服务器路径", L""},
                     Lookup{L"", L"; 注释", L""}));
 

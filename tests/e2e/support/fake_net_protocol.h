@@ -20,6 +20,10 @@ inline constexpr wchar_t kFakeNetOutputVar[] = L"LTS_FAKE_NET_OUTPUT";
 // At least this many bytes of filler lines written to standard output, in one write, before
 // that text (default 0): a command that writes more than a pipe holds.
 inline constexpr wchar_t kFakeNetFillerVar[] = L"LTS_FAKE_NET_FILLER_BYTES";
+// Milliseconds that a process the fake net.exe starts holds its standard
+// handles, and so the program's pipe, after the fake net.exe has ended
+// (default 0: it starts none), as a service net.exe starts may.
+inline constexpr wchar_t kFakeNetHeirVar[] = L"LTS_FAKE_NET_HEIR_MS";
 
 // The stand-in schtasks.exe (tests/e2e/fake_schtasks.cpp): its log, in the
 // same format, and its exit code. The definition file it was given last is

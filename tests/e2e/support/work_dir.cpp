@@ -20,10 +20,19 @@ constexpr wchar_t kWorkRoot[] = L"C:\\e2e";
 // moment; deleting the folder is retried for this long.
 constexpr int kDeleteTimeoutMs = 10000;
 
+// A test may leave a file read-only, which the removal would refuse.
+void ClearAttributes(const fs::path& dir) {
+  std::error_code ec;
+  for (fs::recursive_directory_iterator entry(dir, ec), end; !ec && entry != end;
+       entry.increment(ec))
+    SetFileAttributesW(entry->path().c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
 bool RemoveTree(const fs::path& dir) {
   return WaitFor(
       [&] {
         std::error_code ec;
+        ClearAttributes(dir);
         fs::remove_all(dir, ec);
         return !fs::exists(dir, ec);
       },
