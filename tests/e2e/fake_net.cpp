@@ -11,9 +11,11 @@
 
 #include <windows.h>
 
+#include <cwchar>
 #include <string>
 
 #include "fake_tool.h"
+#include "settings/exe_location_win32.h"
 #include "support/fake_net_protocol.h"
 #include "win32/text_encoding.h"
 
