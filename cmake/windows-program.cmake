@@ -2,9 +2,12 @@
 enable_language(RC)
 
 add_library(lts_win32 STATIC
+  settings/account_win32.cpp
   settings/exe_location_win32.cpp
+  settings/exe_protection_win32.cpp
   settings/file_replace_win32.cpp
   settings/disk_ini_file_win32.cpp
+  settings/logon_task_win32.cpp
   settings/registry_win32.cpp
   sync/clock_right_win32.cpp
   sync/command_watch_win32.cpp
@@ -13,12 +16,14 @@ add_library(lts_win32 STATIC
   sync/process_win32.cpp
   ui/controls_win32.cpp
   ui/dpi_win32.cpp
+  ui/logon_task_system_win32.cpp
   ui/picture_win32.cpp
   ui/system_win32.cpp
   ui/tooltip_win32.cpp
   ui/tray_win32.cpp
   ui/window_paint_win32.cpp
   ui/window_win32.cpp
+  win32/system_exe.cpp
   win32/text_encoding.cpp
 )
 # Windows 7 is the oldest system the program starts on.

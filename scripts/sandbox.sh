@@ -217,8 +217,10 @@ fi
 
 export WINEDEBUG=${LTS_WINEDEBUG:--all}
 # net.exe=n: a test net.exe copied into system32 runs instead of Wine's
-# built-in one, which does not implement "net time".
-export WINEDLLOVERRIDES="net.exe=n;$quiet_overrides"
+# built-in one, which does not implement "net time"; schtasks.exe=n the same
+# for the stand-in schtasks.exe, as Wine's drops a task's run level and
+# actions.
+export WINEDLLOVERRIDES="net.exe=n;schtasks.exe=n;$quiet_overrides"
 export "$marker=ready"
 
 # In the background with wait, because bash runs a trap only after the

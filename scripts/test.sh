@@ -21,6 +21,7 @@ scripts/msvc-check.sh
 
 scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/echo_heap_test.exe"
 scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/command_test.exe"
+scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/logon_task_test.exe"
 scripts/sandbox.sh scripts/wine-desktop.sh "$wine_build/bin/e2e_tests.exe"
 # The window as the tests last saw it, for anyone to look at.
 if [[ -f $wine_build/window.bmp ]]; then

@@ -1,12 +1,10 @@
 #include "settings/settings_keeper.h"
 
-#include <utility>
-
 namespace 定义 {
 
-SettingsKeeper::SettingsKeeper(IniFile& file, SettingsControls& controls, 开机运行::RunKey& runKey,
-                               std::wstring runValueData)
-    : file_(file), controls_(controls), runKey_(runKey), runValueData_(std::move(runValueData)) {}
+SettingsKeeper::SettingsKeeper(IniFile& file, SettingsControls& controls,
+                               开机运行::Registration& registration)
+    : file_(file), controls_(controls), registration_(registration) {}
 
 void SettingsKeeper::Load() { LoadKeeping({}); }
 
@@ -34,10 +32,7 @@ void SettingsKeeper::LoadKeeping(SettingsKeys edited) {
 // left by a tick whose save failed would start it behind an unticked box.
 void SettingsKeeper::FollowLoadedAutostart(int before) {
   const int loaded = controls_.开机自动运行Value();
-  if (loaded != before)
-    开机运行::SetAutostart(loaded == 1, runKey_, runValueData_);
-  else if (loaded != 1)
-    开机运行::RemoveOwnAutostart(runKey_, runValueData_);
+  registration_.FollowLoad(loaded, loaded != before);
 }
 
 void SettingsKeeper::Retry() {
@@ -55,7 +50,7 @@ void SettingsKeeper::Save() {
 }
 
 void SettingsKeeper::SaveAutostart() {
-  开机运行::SetAutostart(controls_.开机自动运行Value() == 1, runKey_, runValueData_);
+  registration_.FollowClick(controls_.开机自动运行Value());
   Save();
 }
 

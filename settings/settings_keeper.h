@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "settings/autostart.h"
 #include "settings/ini_file.h"
+#include "settings/registration.h"
 #include "settings/settings.h"
 
 namespace 定义 {
@@ -14,12 +14,11 @@ namespace 定义 {
 // registers the program to start with Windows, as the file and the box say.
 class SettingsKeeper {
  public:
-  SettingsKeeper(IniFile& file, SettingsControls& controls, 开机运行::RunKey& runKey,
-                 std::wstring runValueData);
+  SettingsKeeper(IniFile& file, SettingsControls& controls, 开机运行::Registration& registration);
 
   // Puts the stored values into the controls, then renews or removes the
-  // start-with-Windows registration as a click on the box would have; writes
-  // nothing.
+  // start-with-Windows registration as far as it can without a prompt;
+  // writes nothing.
   void Load();
   // Once a second: a file that could not be read is read once it can be,
   // and a failed save is tried again. What the user changed in the window
@@ -42,8 +41,7 @@ class SettingsKeeper {
 
   IniFile& file_;
   SettingsControls& controls_;
-  开机运行::RunKey& runKey_;
-  const std::wstring runValueData_;
+  开机运行::Registration& registration_;
 
   // A settings file that is there but could not be read yet is never
   // written: that would overwrite the values it holds.

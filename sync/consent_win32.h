@@ -7,16 +7,29 @@
 
 #include "sync/command_watch_win32.h"
 #include "sync/sync_command.h"
+#include "win32/system_exe.h"
+#include "win32/unique_handle.h"
+
+// Runs work on a thread of its own, in the apartment the shell wants for
+// the consent prompt: the prompt waits for the user, and the window keeps
+// painting and ticking meanwhile. False, and work never runs, when no
+// thread could be made for it.
+bool RunOnConsentThread(std::function<void()> work);
+
+// Asks Windows, through the consent prompt that belongs to owner, to start
+// exe with the user's full token, hidden. Waits for the user: only on the
+// consent thread. process gets the started one.
+ElevatedStart StartWithConsent(HWND owner, const SystemExe& exe, const std::wstring& arguments,
+                               UniqueKernelHandle& process);
 
 // Called on the prompt's own thread: how the start went.
 using ConsentEnded = std::function<void(ElevatedStart start)>;
 
-// Starts the system's net.exe through the consent prompt, which belongs to
-// owner and waits for the user: it is asked on a thread of its own, so that
-// the window keeps painting and ticking meanwhile. Once started the command
-// is watched like any other and `ended` called with its exit code; it has no
-// pipe, so nothing of what it writes is known. It runs with rights the
-// program lacks, so it cannot be put in the program's job nor ended by it.
-// False, and neither is called, when no thread could be made for it.
+// Starts the system's net.exe through the consent prompt. Once started the
+// command is watched like any other and `ended` called with its exit code;
+// it has no pipe, so nothing of what it writes is known. It runs with
+// rights the program lacks, so it cannot be put in the program's job nor
+// ended by it. False, and neither is called, when no thread could be made
+// for it.
 bool StartElevatedSyncCommand(HWND owner, const std::wstring& arguments, ConsentEnded consented,
                               CommandEnded ended);

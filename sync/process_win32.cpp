@@ -1,7 +1,10 @@
 #include "sync/process_win32.h"
 
+#include <optional>
 #include <utility>
 #include <vector>
+
+#include "win32/system_exe.h"
 
 namespace {
 
@@ -61,18 +64,10 @@ class InheritOnly {
 
 }  // namespace
 
-std::optional<NetExe> SystemNetExe() {
-  wchar_t directory[MAX_PATH];
-  const UINT length = GetSystemDirectoryW(directory, MAX_PATH);
-  if (length == 0 || length >= MAX_PATH) return std::nullopt;
-  const std::wstring systemDirectory(directory, length);
-  return NetExe{systemDirectory + L"\\net.exe", systemDirectory};
-}
-
 // net.exe is a console program, but its words go to the pipe: it gets no
 // console, so none can flash up, whatever the default terminal is.
 bool SyncCommandProcess::Start(const std::wstring& commandLine, CommandEnded ended) {
-  const std::optional<NetExe> net = SystemNetExe();
+  const std::optional<SystemExe> net = SystemExeNamed(kNetExe);
   if (!net) return false;
   // CreateProcessW may write into the command line it is given.
   std::vector<wchar_t> writableCommandLine(commandLine.begin(), commandLine.end());

@@ -1,19 +1,12 @@
 #pragma once
 
-#include <optional>
 #include <string>
 
 #include "sync/command_watch_win32.h"
 #include "sync/sync_command.h"
 #include "win32/unique_handle.h"
 
-// The system's own net.exe, by its full path, so that no net.exe beside the
-// program or in the working directory runs instead; empty when the system
-// folder cannot be told.
-struct NetExe {
-  std::wstring application, directory;
-};
-std::optional<NetExe> SystemNetExe();
+inline constexpr wchar_t kNetExe[] = L"net.exe";
 
 // The one sync command that may be running, watched from the thread pool.
 class SyncCommandProcess {

@@ -27,12 +27,13 @@ int ScrolledValue(int current, ScrollRequest request, int thumbPosition) {
 }  // namespace
 
 同步软件::同步软件(FormView& view, FormSystem& system, SyncSystem& sync,
-                   ClockRightQuery& clockRight, 定义::IniFile& iniFile, 开机运行::RunKey& runKey,
-                   std::wstring runValueData)
+                   ClockRightQuery& clockRight, 开机运行::LogonTaskSystem& logonTasks,
+                   定义::IniFile& iniFile, 开机运行::RunKey& runKey, std::wstring runValueData)
     : view_(view),
       system_(system),
       clockRight_(clockRight),
-      settings_(iniFile, *this, runKey, std::move(runValueData)),
+      registration_(runKey, logonTasks, std::move(runValueData)),
+      settings_(iniFile, *this, registration_),
       tray_(view, system),
       statusProbe_(sync),
       syncAttempt_(sync),
@@ -50,6 +51,7 @@ void 同步软件::Form_Load() {
   view_.SetLabel4Caption(IntervalCaption(滚动条_));
   settings_.Load();
   ShowSettingsNotice();
+  ShowRegistration();
   if (开机自动运行_ == 1)
     tray_.Hide();
   else
@@ -91,6 +93,7 @@ void 同步软件::开机自动运行_Pressed() {
   Load开机自动运行Value(开机自动运行_ == 1 ? 0 : 1);
   settings_.SaveAutostart();
   ShowSettingsNotice();
+  ShowRegistration();
 }
 
 // A drag is one change, made when the thumb is released; until then only
@@ -169,6 +172,11 @@ void 同步软件::SyncCommand_Ended(const CommandEnd& ended) {
   ShowIfEnded(syncAttempt_.CommandEnded(ended));
 }
 
+void 同步软件::LogonTask_Changed(std::uint32_t number, 开机运行::TaskChangeEnd end) {
+  registration_.TaskChangeEnded(number, end);
+  ShowRegistration();
+}
+
 std::wstring 同步软件::服务器路径Text() const { return view_.服务器路径Text(); }
 
 void 同步软件::Load服务器路径Text(const std::wstring& text) { view_.Set服务器路径Text(text); }
@@ -220,12 +228,22 @@ void 同步软件::ShowSettingsNotice() {
   ShowStatusDetail();
 }
 
-// Why the last attempt ended as it did, and a settings file that could not
-// be read or saved: one line each, under the status label and in the tray's
-// tip below the program's name.
+// The shield where a press would bring up the prompt, and why the box does
+// not do what it says, told once.
+void 同步软件::ShowRegistration() {
+  view_.Set开机自动运行Shield(registration_.PressAsksConsent(开机自动运行_));
+  if (registration_.Reason() == registrationReason_) return;
+  registrationReason_ = registration_.Reason();
+  ShowStatusDetail();
+}
+
+// Why the last attempt ended as it did, a settings file that could not be
+// read or saved, and a start with Windows that is not what the box says:
+// one line each, under the status label and in the tray's tip below the
+// program's name.
 void 同步软件::ShowStatusDetail() {
   std::wstring tooltip, trayTip = kTrayTip;
-  for (const std::wstring* line : {&syncReason_, &settingsNotice_}) {
+  for (const std::wstring* line : {&syncReason_, &settingsNotice_, &registrationReason_}) {
     if (line->empty()) continue;
     tooltip += (tooltip.empty() ? L"" : L"\r\n") + *line;
     trayTip += L"\n" + *line;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "settings/autostart.h"
+#include "settings/registration.h"
 #include "settings/settings.h"
 #include "settings/settings_keeper.h"
 #include "sync/clock_right.h"
@@ -31,7 +32,8 @@ enum class ScrollRequest {
 class 同步软件 final : public 定义::SettingsControls {
  public:
   同步软件(FormView& view, FormSystem& system, SyncSystem& sync, ClockRightQuery& clockRight,
-           定义::IniFile& iniFile, 开机运行::RunKey& runKey, std::wstring runValueData);
+           开机运行::LogonTaskSystem& logonTasks, 定义::IniFile& iniFile, 开机运行::RunKey& runKey,
+           std::wstring runValueData);
 
   void Form_Load();
   // The close box, and the end of the Windows session.
@@ -51,6 +53,7 @@ class 同步软件 final : public 定义::SettingsControls {
   void ProbeHost_Completed(EchoTicket echo, bool answered);
   void ConsentPrompt_Ended(std::uint32_t command, ElevatedStart start);
   void SyncCommand_Ended(const CommandEnd& ended);
+  void LogonTask_Changed(std::uint32_t number, 开机运行::TaskChangeEnd end);
 
   bool IsHiddenInTray() const { return tray_.IsHidden(); }
   std::int64_t SyncTickCount() const { return SyncTickCount_; }
@@ -73,11 +76,14 @@ class 同步软件 final : public 定义::SettingsControls {
   void ShowIfEnded(const std::optional<SyncOutcome>& outcome);
   void ShowSettingsNotice();
   void ShowStatusDetail();
+  void ShowRegistration();
   void ShowReachability(const std::optional<bool>& reachable);
 
   FormView& view_;
   FormSystem& system_;
   ClockRightQuery& clockRight_;
+  // Before the keeper, which registers at the load.
+  开机运行::Registration registration_;
   定义::SettingsKeeper settings_;
   TrayHiding tray_;
   StatusProbe statusProbe_;
@@ -91,5 +97,5 @@ class 同步软件 final : public 定义::SettingsControls {
   bool outcomeShown_ = false;
   // The modal usage note is open: F1 in it reaches the window all the same.
   bool usageShown_ = false;
-  std::wstring syncReason_, settingsNotice_;
+  std::wstring syncReason_, settingsNotice_, registrationReason_;
 };

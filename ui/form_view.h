@@ -19,6 +19,8 @@ class FormView {
   virtual void SetCommand2Shield(bool shown) = 0;
   virtual void SetLabel4Caption(const std::wstring& caption) = 0;
   virtual void Show开机自动运行(int value) = 0;
+  // The consent prompt's shield on the start-with-Windows box.
+  virtual void Set开机自动运行Shield(bool shown) = 0;
   virtual void Show滚动条(int value) = 0;
   virtual void ShowForm() = 0;
   virtual void HideForm() = 0;

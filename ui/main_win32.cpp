@@ -8,6 +8,7 @@
 #include "settings/registry_win32.h"
 #include "sync/clock_right_win32.h"
 #include "ui/form.h"
+#include "ui/logon_task_system_win32.h"
 #include "ui/system_win32.h"
 #include "ui/tray_win32.h"
 #include "ui/window_messages_win32.h"
@@ -47,7 +48,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   TrayIconWin32 tray(window.Handle(), kTrayCallbackMessage);
   SystemWin32 system(window.Handle(), tray);
   ProcessTokenClockRight clockRight;
-  同步软件 form(window, system, system, clockRight, iniFile, runKey, 开机运行::RunValueData(exe));
+  LogonTaskSystemWin32 logonTasks(window.Handle(), RunningExePath(), exe.directory);
+  同步软件 form(window, system, system, clockRight, logonTasks, iniFile, runKey,
+                开机运行::RunValueData(exe));
   window.Attach(form, system);
   form.Form_Load();
   return RunMessageLoop(window);

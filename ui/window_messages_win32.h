@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "settings/autostart_plan.h"
 #include "sync/sync_command.h"
 #include "sync/sync_system.h"
 
@@ -17,6 +18,9 @@ inline constexpr UINT kEchoEndedMessage = WM_APP + 3;
 inline constexpr UINT kCommandEndedMessage = WM_APP + 4;
 // Posted from the consent prompt's thread once the user has answered.
 inline constexpr UINT kConsentEndedMessage = WM_APP + 5;
+// Posted from the consent thread once schtasks.exe has changed the logon
+// task, or could not.
+inline constexpr UINT kTaskChangedMessage = WM_APP + 6;
 
 // Whatever ends on a pool thread reaches the window as a posted message
 // carrying plain values, so that the form hears of it on its own thread, in
@@ -56,4 +60,22 @@ inline ElevatedStart ElevatedStartOf(LPARAM lParam) {
     case ElevatedStart::Failed: break;
   }
   return ElevatedStart::Failed;
+}
+
+inline bool PostTaskChangeEnded(HWND window, std::uint32_t number, 开机运行::TaskChangeEnd end) {
+  return PostMessageW(window, kTaskChangedMessage, number, static_cast<LPARAM>(end)) != FALSE;
+}
+
+inline std::uint32_t TaskChangeNumberOf(WPARAM wParam) {
+  return static_cast<std::uint32_t>(wParam);
+}
+
+// Any other value, as another program might post, counts as a failure.
+inline 开机运行::TaskChangeEnd TaskChangeEndOf(LPARAM lParam) {
+  switch (static_cast<开机运行::TaskChangeEnd>(lParam)) {
+    case 开机运行::TaskChangeEnd::Done: return 开机运行::TaskChangeEnd::Done;
+    case 开机运行::TaskChangeEnd::Declined: return 开机运行::TaskChangeEnd::Declined;
+    case 开机运行::TaskChangeEnd::Failed: break;
+  }
+  return 开机运行::TaskChangeEnd::Failed;
 }

@@ -163,6 +163,12 @@ void MainWindow::SetLabel4Caption(const std::wstring& caption) {
   SetControlText(idLabel4, caption);
 }
 
+// Windows draws the shield on push buttons; whether it draws one on this
+// push-like check box is the system's to decide, and Wine draws none on any.
+void MainWindow::Set开机自动运行Shield(bool shown) {
+  SendMessageW(Control(id开机自动运行), BCM_SETSHIELD, 0, shown);
+}
+
 void MainWindow::Show开机自动运行(int value) {
   SendMessageW(Control(id开机自动运行), BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
@@ -214,6 +220,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case kConsentEndedMessage:
       if (form_) form_->ConsentPrompt_Ended(CommandNumberOf(wParam), ElevatedStartOf(lParam));
+      return 0;
+    case kTaskChangedMessage:
+      if (form_) form_->LogonTask_Changed(TaskChangeNumberOf(wParam), TaskChangeEndOf(lParam));
       return 0;
     case kCommandEndedMessage:
       if (form_) form_->SyncCommand_Ended(system_->CommandEndOf(wParam, lParam));

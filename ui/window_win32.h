@@ -49,6 +49,7 @@ class MainWindow final : public FormView {
   void SetCommand2Shield(bool shown) override;
   void SetLabel4Caption(const std::wstring& caption) override;
   void Show开机自动运行(int value) override;
+  void Set开机自动运行Shield(bool shown) override;
   void Show滚动条(int value) override;
   void ShowForm() override;
   void HideForm() override;

@@ -39,7 +39,7 @@ bool Ended(const End& end) { return WaitForSingleObject(end.event.Get(), 10000) 
 class CommandTest : public testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_FALSE(e2e::InstallFakeNet().empty());
+    ASSERT_FALSE(e2e::InstallStandIn(L"net.exe").empty());
     wchar_t temp[MAX_PATH];
     ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
     hold_ = std::wstring(temp) + L"command_test.hold";

@@ -14,51 +14,15 @@
 #include <cwchar>
 #include <string>
 
+#include "fake_tool.h"
 #include "settings/exe_location_win32.h"
 #include "support/fake_net_protocol.h"
 #include "win32/text_encoding.h"
 
 namespace {
 
-std::wstring Env(const wchar_t* name) {
-  const DWORD size = GetEnvironmentVariableW(name, nullptr, 0);
-  if (size == 0) return L"";
-  std::wstring value(size, L'\0');
-  value.resize(GetEnvironmentVariableW(name, value.data(), size));
-  return value;
-}
-
-DWORD EnvNumber(const wchar_t* name, DWORD fallback) {
-  const std::wstring text = Env(name);
-  if (text.empty()) return fallback;
-  // wcstol so that "-1" gives 0xFFFFFFFF as a Windows exit code would be.
-  return static_cast<DWORD>(std::wcstol(text.c_str(), nullptr, 0));
-}
-
-std::string LogLine() {
-  STARTUPINFOW si{};
-  si.cb = sizeof si;
-  GetStartupInfoW(&si);
-  const bool useShow = (si.dwFlags & STARTF_USESHOWWINDOW) != 0;
-  return std::string(e2e::kFakeNetExeField) + ToCodePage(RunningExePath(), CP_UTF8) + "\t" +
-         e2e::kFakeNetCmdField + ToCodePage(GetCommandLineW(), CP_UTF8) + "\t" +
-         e2e::kFakeNetUseShowField + (useShow ? "1" : "0") + "\t" + e2e::kFakeNetShowField +
-         std::to_string(si.wShowWindow) + "\n";
-}
-
-// One WriteFile per line on an append-only handle, so that lines of several
-// fake net.exe started at once never interleave; full sharing, so that a test
-// can read the log while another instance still has it open.
-void AppendLine(const std::wstring& logPath, const std::string& line) {
-  HANDLE file = CreateFileW(logPath.c_str(), FILE_APPEND_DATA,
-                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) return;
-  DWORD written = 0;
-  WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-  FlushFileBuffers(file);
-  CloseHandle(file);
-}
+using e2e::Env;
+using e2e::EnvNumber;
 
 void Write(DWORD standardHandle, const std::string& bytes) {
   DWORD written = 0;
@@ -108,7 +72,7 @@ int wmain(int argc, wchar_t** argv) {
   // still has this net.exe): behave like a harmless no-op.
   if (logPath.empty()) return 0;
 
-  AppendLine(logPath, LogLine());
+  e2e::AppendLine(logPath, e2e::StartLine());
   // The line is on disk before the sleep: a test sees the call while the
   // "net time" is still running.
   if (const DWORD sleepMs = EnvNumber(e2e::kFakeNetSleepVar, 0)) Sleep(sleepMs);

@@ -45,6 +45,7 @@ void ProductTest::SetUp() {
   dir_ = FreshWorkDirForCurrentTest();
   ASSERT_FALSE(dir_.empty());
   netLog_ = dir_ + L"\\net.log";
+  schtasksLog_ = dir_ + L"\\schtasks.log";
   netHold_ = dir_ + L"\\net.hold";
   wchar_t systemDirectory[MAX_PATH];
   ASSERT_NE(GetSystemDirectoryW(systemDirectory, MAX_PATH), 0u);
@@ -70,7 +71,8 @@ void ProductTest::StartIn(const std::wstring& directory) {
                                                  {kFakeNetHoldVar, netHold_},
                                                  {kFakeNetOutputVar, netOutput_},
                                                  {kFakeNetFillerVar, netFillerBytes_},
-                                                 {kFakeNetHeirVar, netHeirMilliseconds_}},
+                                                 {kFakeNetHeirVar, netHeirMilliseconds_},
+                                                 {kFakeSchtasksLogVar, schtasksLog_}},
                                     .token = token_.Get()});
   ASSERT_TRUE(product_.Started()) << "CreateProcessW error " << product_.Error();
   window_ = WaitForTopWindow(product_.Id(), {.className = kWindowClass});

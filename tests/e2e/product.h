@@ -54,6 +54,8 @@ class ProductTest : public ::testing::Test {
   std::wstring IniPath() const { return dir_ + L"\\" + kIniName; }
   void WriteIni(const std::string& bytes) const;
   std::vector<FakeNetCall> NetCalls() const { return ReadFakeNetLog(netLog_); }
+  // The stand-in schtasks.exe's starts, in the same form.
+  std::vector<FakeNetCall> SchtasksCalls() const { return ReadFakeNetLog(schtasksLog_); }
   std::optional<std::wstring> RunValue(HKEY root) const {
     return ReadRegString(root, kRunKey, kRunValue);
   }
@@ -61,6 +63,7 @@ class ProductTest : public ::testing::Test {
   std::wstring dir_;
   std::wstring exe_;
   std::wstring netLog_;
+  std::wstring schtasksLog_;
   std::wstring netExitCode_ = L"0";
   std::wstring netSleepMilliseconds_ = L"0";
   std::wstring netHold_;  // the test net.exe hangs while this file exists

@@ -114,7 +114,7 @@ TEST(Smoke, FakeNetRecordsHowItWasStarted) {
 TEST(Smoke, InstalledFakeNetReplacesWinesNetAndLogsBeforeItSleeps) {
   const std::wstring dir = FreshWorkDirForCurrentTest();
   ASSERT_FALSE(dir.empty());
-  const std::wstring installed = InstallFakeNet();
+  const std::wstring installed = InstallStandIn(L"net.exe");
   ASSERT_FALSE(installed.empty());
   const std::wstring log = dir + L"\\net.log";
 

@@ -15,6 +15,7 @@
 #include "settings/ini_edit.h"
 #include "settings/ini_file.h"
 #include "settings/profile_text.h"
+#include "settings/registration.h"
 #include "sync/clock_right.h"
 #include "sync/sync_system.h"
 #include "ui/captions.h"
@@ -152,7 +153,7 @@ class FakeView final : public FormView {
   std::uint32_t 网络时间Colour = 0x00FF00;
   std::wstring tooltip;
   int tooltipSets = 0;
-  bool command2Shield = false;
+  bool command2Shield = false, autostartShield = false;
   int shownAutostart = 0, shownInterval = 30;
   bool visible = false, unloaded = false;
   std::vector<std::wstring> events;  // what the handlers did, in order
@@ -173,6 +174,7 @@ class FakeView final : public FormView {
   void SetCommand2Shield(bool shown) override { command2Shield = shown; }
   void SetLabel4Caption(const std::wstring& caption) override { label4 = caption; }
   void Show开机自动运行(int value) override { shownAutostart = value; }
+  void Set开机自动运行Shield(bool shown) override { autostartShield = shown; }
   void Show滚动条(int value) override { shownInterval = value; }
   void ShowForm() override {
     visible = true;
@@ -269,6 +271,27 @@ class FakeSystem final : public FakeSyncSystem, public FormSystem {
     mostUsageNotesOpen = std::max(mostUsageNotesOpen, ++usageNotesOpen);
     if (const auto meanwhile = std::exchange(whileUsageIsShown, nullptr)) meanwhile();
     --usageNotesOpen;
+  }
+};
+
+// The logon task's system: a token that UAC does not split unless a test
+// says so, which keeps the Run value as the registration.
+class FakeLogonTaskSystem final : public 开机运行::LogonTaskSystem {
+ public:
+  struct Start {
+    std::uint32_t number;
+    开机运行::TaskStep step;
+    bool throughConsent;
+  };
+  开机运行::TokenKind token = 开机运行::TokenKind::Whole;
+  bool exeProtected = true;
+  std::vector<Start> starts;
+
+  开机运行::TokenKind ReadTokenKind() override { return token; }
+  bool ExeProtected() override { return exeProtected; }
+  void StartTaskChange(std::uint32_t number, 开机运行::TaskStep step,
+                       bool throughConsent) override {
+    starts.push_back({number, step, throughConsent});
   }
 };
 

@@ -87,7 +87,8 @@ class SyncScene {
   FakeClockRight clockRight;
   FakeIniFile file;
   FakeRunKey runKey;
-  同步软件 form{view, system, system, clockRight, file, runKey, kExe};
+  FakeLogonTaskSystem logonTasks;
+  同步软件 form{view, system, system, clockRight, logonTasks, file, runKey, kExe};
 };
 
 // Follows one scene event by event and checks each step against the rules.

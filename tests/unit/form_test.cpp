@@ -56,7 +56,8 @@ class FormTest : public testing::Test {
   FakeClockRight clockRight;
   FakeIniFile file;
   FakeRunKey runKey;
-  同步软件 form{view, system, system, clockRight, file, runKey, kExe};
+  FakeLogonTaskSystem logonTasks;
+  同步软件 form{view, system, system, clockRight, logonTasks, file, runKey, kExe};
 };
 
 TEST_F(FormTest, SecondInstanceShowsTheFirstAndEndsWithoutReadingSettingsOrShowing) {
@@ -538,6 +539,79 @@ TEST_F(FormTest, ThePressedBoxTogglesAndRegisters) {
   EXPECT_EQ(file.Value(kSystem, L"开机自动运行"), L"0");
 }
 
+// An administrator whom UAC filters, with the program in a protected folder.
+TEST_F(FormTest, ThePressedBoxMakesTheLogonTaskAfterConsentAndASecondPressDeletesIt) {
+  logonTasks.token = 开机运行::TokenKind::Filtered;
+  runKey.values[RunKeyHive::CurrentUser][开机运行::kRunValueName] = kExe;
+  Load();
+  EXPECT_TRUE(view.autostartShield);
+  form.开机自动运行_Pressed();
+  EXPECT_EQ(file.Value(kSystem, L"开机自动运行"), L"1");
+  ASSERT_EQ(logonTasks.starts.size(), 1u);
+  EXPECT_EQ(logonTasks.starts[0].step, 开机运行::TaskStep::Create);
+  EXPECT_TRUE(logonTasks.starts[0].throughConsent);
+
+  form.LogonTask_Changed(logonTasks.starts[0].number, 开机运行::TaskChangeEnd::Done);
+  EXPECT_TRUE(runKey.values[RunKeyHive::LocalMachine].empty());
+  EXPECT_TRUE(runKey.values[RunKeyHive::CurrentUser].empty());
+  EXPECT_EQ(view.tooltip, L"");
+  EXPECT_TRUE(view.autostartShield) << "releasing it asks too";
+
+  form.开机自动运行_Pressed();
+  EXPECT_EQ(file.Value(kSystem, L"开机自动运行"), L"0");
+  ASSERT_EQ(logonTasks.starts.size(), 2u);
+  EXPECT_EQ(logonTasks.starts[1].step, 开机运行::TaskStep::Delete);
+  EXPECT_TRUE(logonTasks.starts[1].throughConsent);
+}
+
+TEST_F(FormTest, ADeclinedPromptLeavesTheRunValueAndTellsWhyInTheTooltipAndTheTray) {
+  logonTasks.token = 开机运行::TokenKind::Filtered;
+  Load();
+  form.开机自动运行_Pressed();
+  ASSERT_EQ(logonTasks.starts.size(), 1u);
+  form.LogonTask_Changed(logonTasks.starts[0].number, 开机运行::TaskChangeEnd::Declined);
+  EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), kExe);
+  const std::wstring reason =
+      开机运行::RegistrationReason(开机运行::RegistrationProblem::CreateDeclined);
+  EXPECT_EQ(view.tooltip, reason);
+  EXPECT_EQ(system.trayTip, std::wstring(kTrayTip) + L"\n" + reason);
+}
+
+TEST_F(FormTest, AStartWithAStoredTickedBoxAndTheFullTokenRenewsTheTaskWithoutConsent) {
+  logonTasks.token = 开机运行::TokenKind::Elevated;
+  StoreSettings(L"10.0.0.1", L"1", L"30");
+  Load();
+  ASSERT_EQ(logonTasks.starts.size(), 1u);
+  EXPECT_EQ(logonTasks.starts[0].step, 开机运行::TaskStep::Create);
+  EXPECT_FALSE(logonTasks.starts[0].throughConsent);
+  EXPECT_FALSE(view.autostartShield);
+  form.LogonTask_Changed(logonTasks.starts[0].number, 开机运行::TaskChangeEnd::Done);
+  EXPECT_EQ(logonTasks.starts.size(), 1u);
+  EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), std::nullopt) << "no second registration";
+  EXPECT_EQ(runKey.Value(RunKeyHive::CurrentUser), std::nullopt);
+  EXPECT_TRUE(file.writes.empty());
+}
+
+TEST_F(FormTest, AnUnprotectedFolderKeepsTheRunValueAndTellsTheRule) {
+  logonTasks.token = 开机运行::TokenKind::Elevated;
+  logonTasks.exeProtected = false;
+  Load();
+  // The full token removes a task left from before at start.
+  ASSERT_EQ(logonTasks.starts.size(), 1u);
+  EXPECT_EQ(logonTasks.starts[0].step, 开机运行::TaskStep::Delete);
+  form.开机自动运行_Pressed();
+  EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), kExe);
+  EXPECT_EQ(view.tooltip,
+            开机运行::RegistrationReason(开机运行::RegistrationProblem::ExeUnprotected));
+  form.LogonTask_Changed(logonTasks.starts[0].number, 开机运行::TaskChangeEnd::Failed);
+  EXPECT_EQ(view.tooltip,
+            开机运行::RegistrationReason(开机运行::RegistrationProblem::ExeUnprotected))
+      << "a load's end tells nothing";
+  form.开机自动运行_Pressed();
+  EXPECT_EQ(view.tooltip, L"");
+  EXPECT_EQ(logonTasks.starts.size(), 1u) << "the Run value was the registration";
+}
+
 TEST_F(FormTest, PressingAGreyedBoxTicksIt) {
   StoreSettings(L"10.0.0.1", L"2", L"30");
   Load();
@@ -666,7 +740,7 @@ TEST_F(FormTest, ARegistrationTheFileDoesNotHoldIsRemovedAtTheNextStart) {
   for (const auto state : {定义::IniFileState::Read, 定义::IniFileState::Missing}) {
     file.state = state;
     runKey.values[RunKeyHive::LocalMachine][开机运行::kRunValueName] = kExe;
-    同步软件 restarted{view, system, system, clockRight, file, runKey, kExe};
+    同步软件 restarted{view, system, system, clockRight, logonTasks, file, runKey, kExe};
     restarted.Form_Load();
     EXPECT_EQ(restarted.开机自动运行Value(), 0);
     EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), std::nullopt);

@@ -48,7 +48,8 @@ class KeeperScene {
   FakeClockRight clockRight;
   FakeIniFile file;
   FakeRunKey runKey;
-  同步软件 form{view, system, system, clockRight, file, runKey, kExe};
+  FakeLogonTaskSystem logonTasks;
+  同步软件 form{view, system, system, clockRight, logonTasks, file, runKey, kExe};
 };
 
 // Loading and closing with nothing changed writes nothing, whether the file

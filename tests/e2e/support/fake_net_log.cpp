@@ -69,14 +69,14 @@ std::vector<FakeNetCall> ReadFakeNetLog(const std::wstring& logPath) {
   return calls;
 }
 
-std::wstring InstallFakeNet() {
+std::wstring InstallStandIn(const wchar_t* exeName) {
   wchar_t systemDirectory[MAX_PATH] = L"";
   if (!GetSystemDirectoryW(systemDirectory, MAX_PATH)) return L"";
-  // A net.exe of the previous test may still be running (and so be locked)
+  // One of the previous test may still be running (and so be locked)
   // for a moment after the product that started it was terminated.
   std::wstring installed;
   WaitFor([&] {
-    installed = CopyInto(BinFile(L"net.exe"), systemDirectory);
+    installed = CopyInto(BinFile(exeName), systemDirectory);
     return !installed.empty();
   });
   return installed;

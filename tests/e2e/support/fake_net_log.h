@@ -20,9 +20,10 @@ struct FakeNetCall {
 // being written (no newline yet) is left for the next read.
 std::vector<FakeNetCall> ReadFakeNetLog(const std::wstring& logPath);
 
-// Copies the net.exe built beside the tests into the Windows system folder,
-// where the product starts it from. Wine runs it only because the sandbox sets
-// WINEDLLOVERRIDES=net.exe=n; returns the installed path, "" on failure.
-std::wstring InstallFakeNet();
+// Copies the stand-in of that name (net.exe, schtasks.exe) built beside the
+// tests into the Windows system folder, where the product starts it from.
+// Wine runs it only because the sandbox sets WINEDLLOVERRIDES=<name>=n;
+// returns the installed path, "" on failure.
+std::wstring InstallStandIn(const wchar_t* exeName);
 
 }  // namespace e2e

@@ -1,5 +1,6 @@
 #pragma once
-// What the fake net.exe (tests/e2e/fake_net.cpp) and the tests agree on. Only
+// What the fake net.exe (tests/e2e/fake_net.cpp), the stand-in schtasks.exe
+// and the tests agree on. Only
 // constants, so that the fake net.exe can use it without the toolkit.
 
 namespace e2e {
@@ -23,6 +24,13 @@ inline constexpr wchar_t kFakeNetFillerVar[] = L"LTS_FAKE_NET_FILLER_BYTES";
 // handles, and so the program's pipe, after the fake net.exe has ended
 // (default 0: it starts none), as a service net.exe starts may.
 inline constexpr wchar_t kFakeNetHeirVar[] = L"LTS_FAKE_NET_HEIR_MS";
+
+// The stand-in schtasks.exe (tests/e2e/fake_schtasks.cpp): its log, in the
+// same format, and its exit code. The definition file it was given last is
+// copied beside the log, under the log's name and this suffix.
+inline constexpr wchar_t kFakeSchtasksLogVar[] = L"LTS_FAKE_SCHTASKS_LOG";
+inline constexpr wchar_t kFakeSchtasksExitVar[] = L"LTS_FAKE_SCHTASKS_EXIT";
+inline constexpr wchar_t kFakeSchtasksXmlCopySuffix[] = L".xml";
 
 // One UTF-8 line, fields separated by tabs, in this order.
 inline constexpr char kFakeNetExeField[] = "exe=";

@@ -5,7 +5,7 @@ namespace {
 
 // The filtered token comes as an impersonation token; a process needs a
 // primary one.
-UniqueKernelHandle FilteredToken(HANDLE fullToken) {
+UniqueKernelHandle FilteredTokenOf(HANDLE fullToken) {
   TOKEN_LINKED_TOKEN linked{};
   DWORD size = 0;
   if (!GetTokenInformation(fullToken, TokenLinkedToken, &linked, sizeof linked, &size)) return {};
@@ -22,7 +22,7 @@ UniqueKernelHandle FilteredToken(HANDLE fullToken) {
 UniqueKernelHandle TokenWithoutClockRight(bool filtered) {
   UniqueKernelHandle own;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, own.Put())) return {};
-  UniqueKernelHandle base = filtered ? FilteredToken(own.Get()) : std::move(own);
+  UniqueKernelHandle base = filtered ? FilteredTokenOf(own.Get()) : std::move(own);
   LUID_AND_ATTRIBUTES clockRight{};
   if (!base || !LookupPrivilegeValueW(nullptr, SE_SYSTEMTIME_NAME, &clockRight.Luid)) return {};
   UniqueKernelHandle restricted;
@@ -30,6 +30,12 @@ UniqueKernelHandle TokenWithoutClockRight(bool filtered) {
                              restricted.Put()))
     return {};
   return restricted;
+}
+
+UniqueKernelHandle FilteredToken() {
+  UniqueKernelHandle own;
+  if (!OpenProcessToken(GetCurrentProcess(), TOKEN_ALL_ACCESS, own.Put())) return {};
+  return FilteredTokenOf(own.Get());
 }
 
 }  // namespace e2e

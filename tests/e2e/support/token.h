@@ -11,4 +11,8 @@ namespace e2e {
 // hand out; otherwise from the full token, which no prompt can raise.
 UniqueKernelHandle TokenWithoutClockRight(bool filtered);
 
+// The administrator's filtered token, as a primary token: under Wine it keeps
+// every right, but tells its elevation type as UAC's filtered one does.
+UniqueKernelHandle FilteredToken();
+
 }  // namespace e2e

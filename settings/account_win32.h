@@ -1,0 +1,13 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "settings/autostart_plan.h"
+
+// This process's token as UAC made it; a token that cannot be read counts
+// as whole, which keeps the Run value as the registration.
+开机运行::TokenKind ReadTokenKind();
+
+// "DOMAIN\user" of this process's token; nothing when it cannot be told.
+std::optional<std::wstring> ReadAccountName();

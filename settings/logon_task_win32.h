@@ -1,0 +1,31 @@
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "settings/autostart_plan.h"
+
+inline constexpr wchar_t kSchtasksExe[] = L"schtasks.exe";
+
+// A change of this user's logon task, made by the system's schtasks.exe.
+struct TaskChange {
+  开机运行::TaskStep step;  // Create or Delete
+  std::wstring taskName;
+  std::wstring definition;  // the task's XML, for Create
+  // Through the consent prompt, for a filtered token; otherwise directly,
+  // without a console, for a token that is elevated already.
+  bool throughConsent;
+};
+
+// Called on the consent thread once schtasks.exe has ended, or once the
+// change could not be started.
+using TaskChangeEnded = std::function<void(开机运行::TaskChangeEnd end)>;
+
+// Makes the change on the consent thread, so that neither the prompt nor
+// schtasks.exe holds up the window. The definition goes to schtasks.exe in
+// a file of the user's temporary folder that is held against writing while
+// schtasks.exe reads it, and removed afterwards. False, and ended is never
+// called, when no thread could be made for it.
+bool StartTaskChange(HWND owner, TaskChange change, TaskChangeEnded ended);

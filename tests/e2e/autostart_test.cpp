@@ -1,0 +1,71 @@
+// The start-with-Windows box of an administrator whom UAC splits, as Wine
+// shows it: Wine keeps no file permissions, so every folder is one the user
+// could change, no logon task may start the program from it, and the Run
+// value stays the registration. The protected case is unit-tested with fakes.
+
+#include "product.h"
+#include "settings/account_win32.h"
+#include "settings/logon_task.h"
+#include "settings/logon_task_win32.h"
+#include "settings/registration.h"
+#include "win32/system_exe.h"
+
+namespace e2e {
+namespace {
+
+class AutostartTest : public ProductTest {
+ protected:
+  void StartAndPressTheBox() {
+    Start();
+    WaitUntilShown();
+    Click(ControlOf(id开机自动运行));
+    ASSERT_TRUE(WaitFor(
+        [&] { return SendMessageW(ControlOf(id开机自动运行), BM_GETCHECK, 0, 0) == BST_CHECKED; }));
+  }
+
+  void ExpectTheRunValueAndTheFolderRule() {
+    const std::wstring rule =
+        开机运行::RegistrationReason(开机运行::RegistrationProblem::ExeUnprotected);
+    EXPECT_TRUE(WaitFor([&] { return TooltipOf(id网络时间) == rule; }))
+        << ToCodePage(TooltipOf(id网络时间), CP_UTF8);
+    EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), exe_);
+    for (const FakeNetCall& call : SchtasksCalls())
+      EXPECT_EQ(call.cmd.find(L"/create"), std::wstring::npos) << ToCodePage(call.cmd, CP_UTF8);
+  }
+};
+
+TEST_F(AutostartTest, AFilteredAdministratorsPressWritesTheRunValueAndTellsTheFolderRule) {
+  token_ = FilteredToken();
+  ASSERT_TRUE(token_);
+  StartAndPressTheBox();
+  ExpectTheRunValueAndTheFolderRule();
+  EXPECT_TRUE(SchtasksCalls().empty()) << "a filtered copy leaves the task alone at start";
+}
+
+TEST_F(AutostartTest, AFullTokenStartWithTheBoxUntickedRemovesItsOwnTaskDirectly) {
+  const std::optional<std::wstring> account = ReadAccountName();
+  ASSERT_TRUE(account);
+  Start();
+  WaitUntilShown();
+  ASSERT_TRUE(WaitFor([&] { return !SchtasksCalls().empty(); }));
+  const auto calls = SchtasksCalls();
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_TRUE(EqualsIgnoreCase(
+      calls[0].cmd,
+      L"\"" + SystemExeNamed(kSchtasksExe)->application + L"\" " +
+          开机运行::DeleteTaskArguments(开机运行::LogonTaskName(kProgramName, *account))))
+      << ToCodePage(calls[0].cmd, CP_UTF8);
+  EXPECT_FALSE(calls[0].useShow);
+}
+
+// The consent route starts schtasks.exe with a show-window flag; the direct
+// one, which the full token takes, with none.
+TEST_F(AutostartTest, TheFullTokensPressDoesTheSameWithoutThePromptsRoute) {
+  StartAndPressTheBox();
+  ExpectTheRunValueAndTheFolderRule();
+  for (const FakeNetCall& call : SchtasksCalls())
+    EXPECT_FALSE(call.useShow) << ToCodePage(call.cmd, CP_UTF8);
+}
+
+}  // namespace
+}  // namespace e2e

@@ -1,0 +1,170 @@
+#include "settings/registration.h"
+
+#include <gtest/gtest.h>
+
+#include "fakes.h"
+
+namespace {
+
+using namespace 开机运行;
+
+constexpr wchar_t kExe[] = L"C:\\Program Files\\LanTimeSync\\LanTimeSync.exe";
+
+class RegistrationTest : public testing::Test {
+ protected:
+  RegistrationTest() { tasks_.token = TokenKind::Filtered; }
+
+  bool HasRunValue() const {
+    return runKey_.Value(RunKeyHive::LocalMachine) || runKey_.Value(RunKeyHive::CurrentUser);
+  }
+  void EndLast(TaskChangeEnd end) {
+    registration_.TaskChangeEnded(tasks_.starts.back().number, end);
+  }
+
+  FakeRunKey runKey_;
+  FakeLogonTaskSystem tasks_;
+  Registration registration_{runKey_, tasks_, kExe};
+};
+
+TEST_F(RegistrationTest, AProtectedClickMakesTheTaskRemovesTheRunValuesAndASecondClickDeletesIt) {
+  runKey_.values[RunKeyHive::CurrentUser][kRunValueName] = kExe;
+  registration_.FollowClick(1);
+  ASSERT_EQ(tasks_.starts.size(), 1u);
+  EXPECT_EQ(tasks_.starts[0].step, TaskStep::Create);
+  EXPECT_TRUE(tasks_.starts[0].throughConsent);
+  EXPECT_TRUE(HasRunValue()) << "until the task is there";
+
+  EndLast(TaskChangeEnd::Done);
+  EXPECT_FALSE(HasRunValue());
+  EXPECT_EQ(registration_.Reason(), L"");
+
+  registration_.FollowClick(0);
+  ASSERT_EQ(tasks_.starts.size(), 2u);
+  EXPECT_EQ(tasks_.starts[1].step, TaskStep::Delete);
+  EXPECT_TRUE(tasks_.starts[1].throughConsent);
+  EndLast(TaskChangeEnd::Done);
+  EXPECT_FALSE(HasRunValue());
+  EXPECT_EQ(registration_.Reason(), L"");
+}
+
+TEST_F(RegistrationTest, ADeclinedPromptLeavesTheRunValueAsTodayAndSaysWhy) {
+  registration_.FollowClick(1);
+  EXPECT_FALSE(HasRunValue()) << "not before the prompt has ended";
+  EndLast(TaskChangeEnd::Declined);
+  EXPECT_EQ(runKey_.Value(RunKeyHive::LocalMachine), kExe);
+  EXPECT_EQ(registration_.Reason(), RegistrationReason(RegistrationProblem::CreateDeclined));
+}
+
+TEST_F(RegistrationTest, AFailedCommandLeavesTheRunValueAndSaysWhy) {
+  tasks_.token = TokenKind::Elevated;
+  registration_.FollowClick(1);
+  EXPECT_FALSE(tasks_.starts.back().throughConsent);
+  EndLast(TaskChangeEnd::Failed);
+  EXPECT_EQ(runKey_.Value(RunKeyHive::LocalMachine), kExe);
+  EXPECT_EQ(registration_.Reason(), RegistrationReason(RegistrationProblem::CreateFailed));
+}
+
+TEST_F(RegistrationTest, AnUnprotectedExeGetsTheRunValueAndTheRuleWithoutAPrompt) {
+  tasks_.exeProtected = false;
+  registration_.FollowClick(1);
+  EXPECT_TRUE(tasks_.starts.empty());
+  EXPECT_EQ(runKey_.Value(RunKeyHive::LocalMachine), kExe);
+  EXPECT_EQ(registration_.Reason(), RegistrationReason(RegistrationProblem::ExeUnprotected));
+  EXPECT_NE(registration_.Reason().find(L"Program Files"), std::wstring::npos);
+
+  registration_.FollowClick(0);
+  EXPECT_TRUE(tasks_.starts.empty()) << "the Run value was the registration";
+  EXPECT_FALSE(HasRunValue());
+  EXPECT_EQ(registration_.Reason(), L"");
+}
+
+TEST_F(RegistrationTest, AStartWithATickedBoxAndTheFullTokenRenewsTheTaskWithoutConsentOnce) {
+  tasks_.token = TokenKind::Elevated;
+  registration_.FollowLoad(1, true);
+  ASSERT_EQ(tasks_.starts.size(), 1u);
+  EXPECT_EQ(tasks_.starts[0].step, TaskStep::Create);
+  EXPECT_FALSE(tasks_.starts[0].throughConsent);
+  EndLast(TaskChangeEnd::Done);
+  EXPECT_EQ(tasks_.starts.size(), 1u);
+  EXPECT_FALSE(HasRunValue()) << "no second registration";
+  EXPECT_EQ(registration_.Reason(), L"");
+}
+
+TEST_F(RegistrationTest, AStartWithTheFullTokenAndAStaleRunValueRemovesOnlyItsOwn) {
+  tasks_.token = TokenKind::Elevated;
+  runKey_.values[RunKeyHive::LocalMachine][kRunValueName] = kExe;
+  runKey_.values[RunKeyHive::CurrentUser][kRunValueName] = L"D:\\elsewhere\\LanTimeSync.exe";
+  registration_.FollowLoad(1, true);
+  EndLast(TaskChangeEnd::Done);
+  EXPECT_EQ(runKey_.Value(RunKeyHive::LocalMachine), std::nullopt);
+  EXPECT_EQ(runKey_.Value(RunKeyHive::CurrentUser), L"D:\\elsewhere\\LanTimeSync.exe");
+}
+
+TEST_F(RegistrationTest, AFailedRenewalAtStartAddsNoRunValueAndTellsNothing) {
+  tasks_.token = TokenKind::Elevated;
+  registration_.FollowLoad(1, true);
+  EndLast(TaskChangeEnd::Failed);
+  EXPECT_FALSE(HasRunValue());
+  EXPECT_EQ(registration_.Reason(), L"");
+}
+
+TEST_F(RegistrationTest, AStartWithAnUntickedBoxAndTheFullTokenRemovesItsTask) {
+  tasks_.token = TokenKind::Elevated;
+  registration_.FollowLoad(0, false);
+  ASSERT_EQ(tasks_.starts.size(), 1u);
+  EXPECT_EQ(tasks_.starts[0].step, TaskStep::Delete);
+  EXPECT_FALSE(tasks_.starts[0].throughConsent);
+}
+
+TEST_F(RegistrationTest, AFilteredStartNeverTouchesTheTask) {
+  registration_.FollowLoad(1, true);
+  registration_.FollowLoad(0, true);
+  EXPECT_TRUE(tasks_.starts.empty());
+}
+
+TEST_F(RegistrationTest, AWholeTokenKeepsTheRunValueAsAlways) {
+  tasks_.token = TokenKind::Whole;
+  registration_.FollowClick(1);
+  EXPECT_EQ(runKey_.Value(RunKeyHive::LocalMachine), kExe);
+  registration_.FollowClick(0);
+  EXPECT_FALSE(HasRunValue());
+  EXPECT_TRUE(tasks_.starts.empty());
+}
+
+TEST_F(RegistrationTest, OnlyTheEndOfTheChangeWaitedForCounts) {
+  registration_.FollowClick(1);
+  registration_.TaskChangeEnded(tasks_.starts.back().number + 1, TaskChangeEnd::Declined);
+  EXPECT_FALSE(HasRunValue());
+  EXPECT_EQ(registration_.Reason(), L"");
+  EndLast(TaskChangeEnd::Done);
+  EndLast(TaskChangeEnd::Declined);  // told twice
+  EXPECT_FALSE(HasRunValue());
+  EXPECT_EQ(registration_.Reason(), L"");
+}
+
+TEST_F(RegistrationTest, AChangeAskedForMeanwhileWaitsAndThenDecidesInsteadOfTheRunningOne) {
+  registration_.FollowClick(1);
+  registration_.FollowClick(0);
+  ASSERT_EQ(tasks_.starts.size(), 1u) << "one schtasks.exe at a time";
+  EndLast(TaskChangeEnd::Declined);
+  EXPECT_FALSE(HasRunValue()) << "the box is released now";
+  EXPECT_EQ(registration_.Reason(), L"");
+  ASSERT_EQ(tasks_.starts.size(), 2u);
+  EXPECT_EQ(tasks_.starts[1].step, TaskStep::Delete);
+  EndLast(TaskChangeEnd::Done);
+  EXPECT_EQ(tasks_.starts.size(), 2u);
+}
+
+TEST_F(RegistrationTest, ThePressAsksForConsentExactlyWhereAPromptWouldCome) {
+  EXPECT_TRUE(registration_.PressAsksConsent(0));
+  EXPECT_TRUE(registration_.PressAsksConsent(1)) << "without a Run value the task is deleted";
+  runKey_.values[RunKeyHive::CurrentUser][kRunValueName] = kExe;
+  EXPECT_FALSE(registration_.PressAsksConsent(1));
+  tasks_.exeProtected = false;
+  EXPECT_FALSE(registration_.PressAsksConsent(0));
+  tasks_.exeProtected = true;
+  tasks_.token = TokenKind::Elevated;
+  EXPECT_FALSE(registration_.PressAsksConsent(0));
+}
+
+}  // namespace

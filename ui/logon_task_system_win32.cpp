@@ -1,0 +1,37 @@
+#include "ui/logon_task_system_win32.h"
+
+#include <optional>
+#include <utility>
+
+#include "settings/account_win32.h"
+#include "settings/exe_protection_win32.h"
+#include "settings/logon_task.h"
+#include "settings/logon_task_win32.h"
+#include "ui/layout.h"
+#include "ui/window_messages_win32.h"
+
+LogonTaskSystemWin32::LogonTaskSystemWin32(HWND window, std::wstring exePath,
+                                           std::wstring exeFolder)
+    : window_(window), exePath_(std::move(exePath)), exeFolder_(std::move(exeFolder)) {}
+
+开机运行::TokenKind LogonTaskSystemWin32::ReadTokenKind() { return ::ReadTokenKind(); }
+
+bool LogonTaskSystemWin32::ExeProtected() { return ExeProtectedFromUser(exePath_, exeFolder_); }
+
+// An end whose message cannot be posted (the queue full, the window gone) is
+// lost, and with it every later click on the box: the queue is never full
+// for long, and a gone window takes no clicks.
+void LogonTaskSystemWin32::StartTaskChange(std::uint32_t number, 开机运行::TaskStep step,
+                                           bool throughConsent) {
+  const HWND window = window_;
+  const auto ended = [window, number](开机运行::TaskChangeEnd end) {
+    PostTaskChangeEnded(window, number, end);
+  };
+  const std::optional<std::wstring> account = ReadAccountName();
+  if (!account) return ended(开机运行::TaskChangeEnd::Failed);
+  const std::wstring name = 开机运行::LogonTaskName(kProgramName, *account);
+  TaskChange change{step, name, L"", throughConsent};
+  if (step == 开机运行::TaskStep::Create)
+    change.definition = 开机运行::LogonTaskXml({name, *account, exePath_});
+  if (!::StartTaskChange(window_, std::move(change), ended)) ended(开机运行::TaskChangeEnd::Failed);
+}
