@@ -19,6 +19,7 @@
 #include "sync/clock_right.h"
 #include "sync/sync_system.h"
 #include "ui/captions.h"
+#include "ui/form.h"
 #include "ui/form_view.h"
 
 // A settings file in memory, held as its text. Writes go through the
@@ -301,4 +302,18 @@ class FakeClockRight final : public ClockRightQuery {
   std::optional<ClockRight> right = ClockRight{.held = true};
 
   std::optional<ClockRight> ReadClockRight() override { return right; }
+};
+
+inline constexpr wchar_t kFakedExe[] = L"C:\\Tools\\LanTimeSync.exe";
+
+// The form with every part of the system faked, for tests that drive it
+// whole.
+struct FakedForm {
+  FakeView view;
+  FakeSystem system;
+  FakeClockRight clockRight;
+  FakeIniFile file;
+  FakeRunKey runKey;
+  FakeLogonTaskSystem logonTasks;
+  同步软件 form{view, system, system, clockRight, logonTasks, file, runKey, kFakedExe};
 };

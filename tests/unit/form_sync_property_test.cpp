@@ -14,7 +14,6 @@
 
 namespace {
 
-constexpr wchar_t kExe[] = L"C:\\Tools\\LanTimeSync.exe";
 const wchar_t* const kAddresses[] = {L"127.0.0.1", L"10.0.0.9", L"192.168.1.1"};
 
 // What the user, the timers, the pool and the consent thread may do to the
@@ -54,7 +53,7 @@ struct Seen {
   bool operator==(const Seen&) const = default;
 };
 
-class SyncScene {
+class SyncScene : public FakedForm {
  public:
   SyncScene(std::optional<ClockRight> right, bool startable) {
     clockRight.right = right;
@@ -81,14 +80,6 @@ class SyncScene {
     return system.startedCommands.size() + system.elevatedArguments.size();
   }
   bool Open() const { return SyncProbes() > static_cast<std::size_t>(Outcomes()); }
-
-  FakeView view;
-  FakeSystem system;
-  FakeClockRight clockRight;
-  FakeIniFile file;
-  FakeRunKey runKey;
-  FakeLogonTaskSystem logonTasks;
-  同步软件 form{view, system, system, clockRight, logonTasks, file, runKey, kExe};
 };
 
 // Follows one scene event by event and checks each step against the rules.

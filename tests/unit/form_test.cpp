@@ -13,12 +13,12 @@ using 开机运行::RunKeyHive;
 
 constexpr wchar_t kNetwork[] = L"网络配置";
 constexpr wchar_t kSystem[] = L"系统配置";
-constexpr wchar_t kExe[] = L"C:\\Tools\\LanTimeSync.exe";
+constexpr auto& kExe = kFakedExe;
 // 192.168.1.1 and 127.0.0.1 as the echo call takes them.
 constexpr std::int32_t kDesignAddress = 0x0101A8C0;
 constexpr std::int32_t kLoopback = 0x0100007F;
 
-class FormTest : public testing::Test {
+class FormTest : public testing::Test, public FakedForm {
  protected:
   FormTest() {
     system.events = &view.events;
@@ -50,14 +50,6 @@ class FormTest : public testing::Test {
   void CommandEnds(std::uint32_t exitCode, std::wstring output = L"") {
     form.SyncCommand_Ended({system.lastCommand, exitCode, std::move(output)});
   }
-
-  FakeView view;
-  FakeSystem system;
-  FakeClockRight clockRight;
-  FakeIniFile file;
-  FakeRunKey runKey;
-  FakeLogonTaskSystem logonTasks;
-  同步软件 form{view, system, system, clockRight, logonTasks, file, runKey, kExe};
 };
 
 TEST_F(FormTest, SecondInstanceShowsTheFirstAndEndsWithoutReadingSettingsOrShowing) {

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr wchar_t kExe[] = L"C:\\Tools\\LanTimeSync.exe";
 constexpr wchar_t kNetwork[] = L"网络配置";
 constexpr wchar_t kSystem[] = L"系统配置";
 
@@ -36,20 +35,12 @@ rc::Gen<std::wstring> StoredText() {
       maybe({L"0", L"1", L"10", L"30", L"100", L"250", L"-1", L"x"}), rc::gen::arbitrary<bool>());
 }
 
-class KeeperScene {
+class KeeperScene : public FakedForm {
  public:
   explicit KeeperScene(std::wstring text) {
     file.text = std::move(text);
     system.events = &view.events;
   }
-
-  FakeView view;
-  FakeSystem system;
-  FakeClockRight clockRight;
-  FakeIniFile file;
-  FakeRunKey runKey;
-  FakeLogonTaskSystem logonTasks;
-  同步软件 form{view, system, system, clockRight, logonTasks, file, runKey, kExe};
 };
 
 // Loading and closing with nothing changed writes nothing, whether the file
