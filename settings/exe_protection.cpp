@@ -1,5 +1,7 @@
 #include "settings/exe_protection.h"
 
+#include <algorithm>
+
 namespace 开机运行 {
 namespace {
 
@@ -10,8 +12,10 @@ bool GrantsNone(const std::optional<ReplaceRights>& rights) {
 }  // namespace
 
 bool OnlyAdministratorsCanReplace(const std::optional<ReplaceRights>& exe,
-                                  const std::optional<ReplaceRights>& folder) {
-  return GrantsNone(exe) && GrantsNone(folder);
+                                  const std::optional<ReplaceRights>& folder,
+                                  const std::vector<std::optional<ReplaceRights>>& above) {
+  return GrantsNone(exe) && GrantsNone(folder) &&
+         std::all_of(above.begin(), above.end(), GrantsNone);
 }
 
 }  // namespace 开机运行

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <vector>
 
 namespace 开机运行 {
 
@@ -14,9 +15,11 @@ struct ReplaceRights {
 
 // A program started with full rights at every logon must be one that
 // nothing running without those rights can swap: neither the exe nor its
-// folder may grant any of them. What Windows could not tell counts as
-// granted.
+// folder may grant any of them, and no folder above may let one below it be
+// removed or renamed (then made anew with another exe in it) or have its
+// permissions changed. What Windows could not tell counts as granted.
 bool OnlyAdministratorsCanReplace(const std::optional<ReplaceRights>& exe,
-                                  const std::optional<ReplaceRights>& folder);
+                                  const std::optional<ReplaceRights>& folder,
+                                  const std::vector<std::optional<ReplaceRights>>& above);
 
 }  // namespace 开机运行

@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <aclapi.h>
 
+#include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "settings/exe_protection.h"
 #include "win32/unique_handle.h"
@@ -59,6 +61,19 @@ std::optional<开机运行::ReplaceRights> RightsOn(HANDLE token, const std::wst
                                  .changePermissions = (*granted & (WRITE_DAC | WRITE_OWNER)) != 0};
 }
 
+// Adding to a folder above is no threat (anyone may make folders in C:\);
+// removing or renaming what is in it is.
+std::vector<std::optional<开机运行::ReplaceRights>> RightsAbove(HANDLE token,
+                                                                const std::wstring& folder) {
+  std::vector<std::optional<开机运行::ReplaceRights>> above;
+  std::filesystem::path path(folder);
+  while (path.has_relative_path()) {
+    path = path.parent_path();
+    above.push_back(RightsOn(token, path.wstring(), 0, DELETE | FILE_DELETE_CHILD));
+  }
+  return above;
+}
+
 }  // namespace
 
 bool ExeProtectedFromUser(const std::wstring& exePath, const std::wstring& folder) {
@@ -67,5 +82,6 @@ bool ExeProtectedFromUser(const std::wstring& exePath, const std::wstring& folde
   return 开机运行::OnlyAdministratorsCanReplace(
       RightsOn(token.Get(), exePath, FILE_WRITE_DATA | FILE_APPEND_DATA, DELETE),
       RightsOn(token.Get(), folder, FILE_ADD_FILE | FILE_ADD_SUBDIRECTORY,
-               DELETE | FILE_DELETE_CHILD));
+               DELETE | FILE_DELETE_CHILD),
+      RightsAbove(token.Get(), folder));
 }

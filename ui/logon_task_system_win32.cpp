@@ -7,7 +7,7 @@
 #include "settings/exe_protection_win32.h"
 #include "settings/logon_task.h"
 #include "settings/logon_task_win32.h"
-#include "ui/layout.h"
+#include "ui/captions.h"
 #include "ui/window_messages_win32.h"
 
 LogonTaskSystemWin32::LogonTaskSystemWin32(HWND window, std::wstring exePath,

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+#include <vector>
+
 namespace {
 
 using 开机运行::OnlyAdministratorsCanReplace;
@@ -12,8 +15,10 @@ ReplaceRights RightsOf(unsigned bits) {
       .write = (bits & 1) != 0, .remove = (bits & 2) != 0, .changePermissions = (bits & 4) != 0};
 }
 
-TEST(OnlyAdministratorsCanReplace, WhenNeitherTheExeNorItsFolderGrantsAnything) {
-  EXPECT_TRUE(OnlyAdministratorsCanReplace(ReplaceRights{}, ReplaceRights{}));
+TEST(OnlyAdministratorsCanReplace, WhenNeitherTheExeNorAnyFolderGrantsAnything) {
+  EXPECT_TRUE(OnlyAdministratorsCanReplace(ReplaceRights{}, ReplaceRights{}, {}));
+  EXPECT_TRUE(OnlyAdministratorsCanReplace(ReplaceRights{}, ReplaceRights{},
+                                           {ReplaceRights{}, ReplaceRights{}}));
 }
 
 // Every combination: a single right on either is enough to swap the exe.
@@ -21,14 +26,27 @@ TEST(OnlyAdministratorsCanReplace, NotWhenEitherGrantsAnyRight) {
   for (unsigned exe = 0; exe < 8; ++exe)
     for (unsigned folder = 0; folder < 8; ++folder)
       if (exe != 0 || folder != 0) {
-        EXPECT_FALSE(OnlyAdministratorsCanReplace(RightsOf(exe), RightsOf(folder)))
+        EXPECT_FALSE(OnlyAdministratorsCanReplace(RightsOf(exe), RightsOf(folder), {}))
             << "exe " << exe << ", folder " << folder;
       }
 }
 
+// A folder above whose contents the user may rename: the exe's folder can
+// be moved aside and made anew with another exe in it.
+TEST(OnlyAdministratorsCanReplace, NotWhenAnyFolderAboveGrantsAnyRight) {
+  for (unsigned rights = 1; rights < 8; ++rights)
+    for (std::size_t at = 0; at < 3; ++at) {
+      std::vector<std::optional<ReplaceRights>> above(3, ReplaceRights{});
+      above[at] = RightsOf(rights);
+      EXPECT_FALSE(OnlyAdministratorsCanReplace(ReplaceRights{}, ReplaceRights{}, above))
+          << "rights " << rights << " at " << at;
+    }
+}
+
 TEST(OnlyAdministratorsCanReplace, NotWhenWindowsCouldNotTell) {
-  EXPECT_FALSE(OnlyAdministratorsCanReplace(std::nullopt, ReplaceRights{}));
-  EXPECT_FALSE(OnlyAdministratorsCanReplace(ReplaceRights{}, std::nullopt));
+  EXPECT_FALSE(OnlyAdministratorsCanReplace(std::nullopt, ReplaceRights{}, {}));
+  EXPECT_FALSE(OnlyAdministratorsCanReplace(ReplaceRights{}, std::nullopt, {}));
+  EXPECT_FALSE(OnlyAdministratorsCanReplace(ReplaceRights{}, ReplaceRights{}, {std::nullopt}));
 }
 
 }  // namespace
