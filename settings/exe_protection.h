@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace 开机运行 {
@@ -21,5 +22,8 @@ struct ReplaceRights {
 bool OnlyAdministratorsCanReplace(const std::optional<ReplaceRights>& exe,
                                   const std::optional<ReplaceRights>& folder,
                                   const std::vector<std::optional<ReplaceRights>>& above);
+
+// The folders that hold folder, from its parent up to its drive's root.
+std::vector<std::wstring> FoldersAbove(std::wstring folder);
 
 }  // namespace 开机运行

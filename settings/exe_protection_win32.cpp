@@ -3,7 +3,6 @@
 #include <windows.h>
 #include <aclapi.h>
 
-#include <filesystem>
 #include <optional>
 #include <vector>
 
@@ -66,11 +65,8 @@ std::optional<开机运行::ReplaceRights> RightsOn(HANDLE token, const std::wst
 std::vector<std::optional<开机运行::ReplaceRights>> RightsAbove(HANDLE token,
                                                                 const std::wstring& folder) {
   std::vector<std::optional<开机运行::ReplaceRights>> above;
-  std::filesystem::path path(folder);
-  while (path.has_relative_path()) {
-    path = path.parent_path();
-    above.push_back(RightsOn(token, path.wstring(), 0, DELETE | FILE_DELETE_CHILD));
-  }
+  for (const std::wstring& holder : 开机运行::FoldersAbove(folder))
+    above.push_back(RightsOn(token, holder, 0, DELETE | FILE_DELETE_CHILD));
   return above;
 }
 

@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace {
 
+using 开机运行::FoldersAbove;
 using 开机运行::OnlyAdministratorsCanReplace;
 using 开机运行::ReplaceRights;
 
@@ -47,6 +49,13 @@ TEST(OnlyAdministratorsCanReplace, NotWhenWindowsCouldNotTell) {
   EXPECT_FALSE(OnlyAdministratorsCanReplace(std::nullopt, ReplaceRights{}, {}));
   EXPECT_FALSE(OnlyAdministratorsCanReplace(ReplaceRights{}, std::nullopt, {}));
   EXPECT_FALSE(OnlyAdministratorsCanReplace(ReplaceRights{}, ReplaceRights{}, {std::nullopt}));
+}
+
+TEST(FoldersAbove, RunFromTheParentUpToTheDrivesRoot) {
+  using Folders = std::vector<std::wstring>;
+  EXPECT_EQ(FoldersAbove(L"C:\\Program Files\\局域网"), (Folders{L"C:\\Program Files", L"C:\\"}));
+  EXPECT_EQ(FoldersAbove(L"D:\\工具\\"), (Folders{L"D:\\"}));
+  EXPECT_EQ(FoldersAbove(L"C:\\"), Folders{});
 }
 
 }  // namespace
