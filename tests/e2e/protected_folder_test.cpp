@@ -42,7 +42,9 @@ class ProtectedFolderTest : public ProductTest {
     ProductTest::SetUp();
     userIni_ = UsersOwnIniPath().value_or(L"");
     ASSERT_FALSE(userIni_.empty());
-    DeleteFileW(userIni_.c_str());  // an earlier run's
+    // An earlier run's, with its folder, which the first save makes.
+    DeleteFileW(userIni_.c_str());
+    RemoveDirectoryW(userIni_.substr(0, userIni_.find_last_of(L'\\')).c_str());
   }
 
   void TypeAddressAndInterval() const {
@@ -105,7 +107,8 @@ TEST_F(ProtectedFolderTest, TheUsersSettingsAndLogonTaskOutliveTheFirstLogon) {
 
   token_.Reset();
   StartInstalled(installed);
-  EXPECT_TRUE(WaitForText(id服务器路径, kTypedAddress)) << ToCodePage(TextOf(id服务器路径), CP_UTF8);
+  EXPECT_TRUE(WaitForText(id服务器路径, kTypedAddress))
+      << ToCodePage(TextOf(id服务器路径), CP_UTF8);
   EXPECT_TRUE(WaitFor(
       [&] { return SendMessageW(ControlOf(id滚动条), SBM_GETPOS, 0, 0) == kTypedInterval; }));
   EXPECT_TRUE(WaitFor([&] { return BoxPressed(); }));
@@ -114,8 +117,8 @@ TEST_F(ProtectedFolderTest, TheUsersSettingsAndLogonTaskOutliveTheFirstLogon) {
   EXPECT_TRUE(WaitFor([&] { return SchtasksCalls().size() >= 2; }));
   Sleep(1000);
   Print(L"full-token start: 服务器路径=" + TextOf(id服务器路径) + L" 滚动条=" +
-        std::to_wstring(SendMessageW(ControlOf(id滚动条), SBM_GETPOS, 0, 0)) +
-        L" 开机自动运行=" + (BoxPressed() ? L"pressed" : L"up"));
+        std::to_wstring(SendMessageW(ControlOf(id滚动条), SBM_GETPOS, 0, 0)) + L" 开机自动运行=" +
+        (BoxPressed() ? L"pressed" : L"up"));
   PrintSchtasksCalls();
   for (const FakeNetCall& call : SchtasksCalls())
     EXPECT_EQ(call.cmd.find(L"/delete"), std::wstring::npos) << ToCodePage(call.cmd, CP_UTF8);
@@ -138,8 +141,8 @@ TEST_F(ProtectedFolderTest, InAFolderOfTheUsersOwnTheFileStaysBesideTheExeAndThe
   EXPECT_TRUE(WaitFor([&] { return TooltipOf(id网络时间) == rule; }))
       << ToCodePage(TooltipOf(id网络时间), CP_UTF8);
   EXPECT_TRUE(WaitForStored(IniPath(), L"系统配置", L"开机自动运行", L"1"));
-  const auto runValue = RunValue(HKEY_LOCAL_MACHINE) ? RunValue(HKEY_LOCAL_MACHINE)
-                                                     : RunValue(HKEY_CURRENT_USER);
+  const auto runValue =
+      RunValue(HKEY_LOCAL_MACHINE) ? RunValue(HKEY_LOCAL_MACHINE) : RunValue(HKEY_CURRENT_USER);
   EXPECT_EQ(runValue, exe_);
   Print(L"own folder: Run value " + runValue.value_or(L"<none>"));
   PrintSchtasksCalls();
