@@ -87,13 +87,15 @@ readonly prefix=${LTS_USER_WINEPREFIX:-$repo/build/wine-prefix-$WINEARCH-$user}
 readonly drive_c=$prefix/drive_c
 readonly protected_list=$prefix/.lts-protected
 
-# C:\a\b as the Unix path in the prefix; only drive C is the prefix's own.
+# C:\a\b as the Unix path in the prefix; only drive C is the prefix's own,
+# and C:\ itself is no folder to hand over.
 unix_path_of() {
   local windows=$1
   [[ ${windows:0:3} == [Cc]:\\ ]] || die "not a folder on C:\\: $windows"
   windows=${windows:3}
   windows=${windows%\\}
-  echo "$drive_c${windows:+/${windows//\\//}}"
+  [[ -n $windows && ! $windows =~ (^|\\)\.\.?(\\|$) ]] || die "not a folder under C:\\: $1"
+  echo "$drive_c/${windows//\\//}"
 }
 
 as_user() {
