@@ -10,7 +10,6 @@
 #include <windows.h>
 #include <msi.h>
 #include <msiquery.h>
-#include <taskschd.h>
 #include <tlhelp32.h>
 
 #include <string>
@@ -23,7 +22,6 @@
 #include "settings/logon_task_win32.h"
 #include "settings/registry_win32.h"
 #include "settings/settings.h"
-#include "win32/com_session.h"
 #include "win32/unique_handle.h"
 
 namespace {
@@ -97,40 +95,30 @@ void EndIfRunning(DWORD processId, const FileIdentity& installed) {
   if (TerminateProcess(process.Get(), 1)) WaitForSingleObject(process.Get(), kProcessEndMilliseconds);
 }
 
+// The folder where the Task Scheduler keeps each task of its root folder as
+// a file of the task's name. Listed there, not through the Task Scheduler's
+// COM interface, which Wine does not enumerate. A 32-bit installer on 64-bit
+// Windows would be shown SysWOW64 instead of System32.
+std::wstring TaskFolder() {
+  wchar_t windows[MAX_PATH];
+  if (!GetSystemWindowsDirectoryW(windows, MAX_PATH)) return L"";
+  BOOL wow64 = FALSE;
+  IsWow64Process(GetCurrentProcess(), &wow64);
+  return std::wstring(windows) + (wow64 ? L"\\Sysnative\\Tasks" : L"\\System32\\Tasks");
+}
+
 // Tasks the program made: in the root folder, named for it.
 std::vector<std::wstring> ProgramTaskNames() {
   std::vector<std::wstring> names;
-  ComSession com;
-  ITaskService* made = nullptr;
-  if (FAILED(CoCreateInstance(CLSID_TaskScheduler, nullptr, CLSCTX_INPROC_SERVER, IID_ITaskService,
-                              reinterpret_cast<void**>(&made))))
-    return names;
-  const UniqueCom<ITaskService> service(made);
-  const VARIANT none{};
-  BSTR rootPath = SysAllocString(L"\\");
-  ITaskFolder* folder = nullptr;
-  const bool found = SUCCEEDED(service->Connect(none, none, none, none)) &&
-                     SUCCEEDED(service->GetFolder(rootPath, &folder));
-  SysFreeString(rootPath);
-  if (!found) return names;
-  const UniqueCom<ITaskFolder> root(folder);
-  IRegisteredTaskCollection* listed = nullptr;
-  if (FAILED(root->GetTasks(TASK_ENUM_HIDDEN, &listed))) return names;
-  const UniqueCom<IRegisteredTaskCollection> tasks(listed);
-  LONG count = 0;
-  tasks->get_Count(&count);
-  for (LONG i = 1; i <= count; ++i) {
-    VARIANT index{};
-    index.vt = VT_I4;
-    index.lVal = i;
-    IRegisteredTask* item = nullptr;
-    if (FAILED(tasks->get_Item(index, &item))) continue;
-    const UniqueCom<IRegisteredTask> task(item);
-    BSTR name = nullptr;
-    if (SUCCEEDED(task->get_Name(&name)) && name && installer::IsProgramTaskName(name))
-      names.emplace_back(name);
-    SysFreeString(name);
-  }
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW((TaskFolder() + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        installer::IsProgramTaskName(found.cFileName))
+      names.emplace_back(found.cFileName);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
   return names;
 }
 
