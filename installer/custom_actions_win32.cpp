@@ -60,10 +60,10 @@ std::vector<std::wstring> ActionData(MSIHANDLE install) {
 std::wstring InstalledExe(const std::wstring& installDir) { return installDir + kExeName; }
 
 // Shown in a message box with a user interface, and in the log in every case.
-void Tell(MSIHANDLE install, INSTALLMESSAGE kind, const std::wstring& text) {
+void ReportError(MSIHANDLE install, const std::wstring& text) {
   PMSIHANDLE record = MsiCreateRecord(0);
   MsiRecordSetStringW(record, 0, text.c_str());
-  MsiProcessMessage(install, INSTALLMESSAGE(kind | MB_OK), record);
+  MsiProcessMessage(install, INSTALLMESSAGE(INSTALLMESSAGE_ERROR | MB_OK), record);
 }
 
 // The same file, however its path is spelt (short names, letter case).
@@ -73,7 +73,8 @@ struct FileIdentity {
 };
 
 std::optional<FileIdentity> IdentityOf(const wchar_t* path) {
-  const UniqueFileHandle file(CreateFileW(path, 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+  const UniqueFileHandle file(CreateFileW(path, 0,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                           nullptr, OPEN_EXISTING, 0, nullptr));
   BY_HANDLE_FILE_INFORMATION information{};
   if (!file || !GetFileInformationByHandle(file.Get(), &information)) return std::nullopt;
@@ -83,8 +84,8 @@ std::optional<FileIdentity> IdentityOf(const wchar_t* path) {
 
 // Ends the process when it runs the installed exe; a copy elsewhere is left.
 void EndIfRunning(DWORD processId, const FileIdentity& installed) {
-  const UniqueKernelHandle process(
-      OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
+  const UniqueKernelHandle process(OpenProcess(
+      PROCESS_QUERY_LIMITED_INFORMATION | PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
   if (!process) return;
   wchar_t image[MAX_PATH * 2];
   DWORD length = ARRAYSIZE(image);
@@ -92,7 +93,8 @@ void EndIfRunning(DWORD processId, const FileIdentity& installed) {
   if (IdentityOf(image) != installed) return;
   // Its settings are saved as they change, each save whole or not at all,
   // so ending it loses nothing.
-  if (TerminateProcess(process.Get(), 1)) WaitForSingleObject(process.Get(), kProcessEndMilliseconds);
+  if (TerminateProcess(process.Get(), 1))
+    WaitForSingleObject(process.Get(), kProcessEndMilliseconds);
 }
 
 // The folder where the Task Scheduler keeps each task of its root folder as
@@ -137,7 +139,8 @@ std::vector<std::wstring> LoadedUserHives() {
   wchar_t name[256];
   for (DWORD i = 0;; ++i) {
     DWORD length = ARRAYSIZE(name);
-    if (RegEnumKeyExW(HKEY_USERS, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    if (RegEnumKeyExW(HKEY_USERS, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS)
       return hives;
     const std::wstring hive(name, length);
     if (!hive.ends_with(L"_Classes")) hives.push_back(hive);
@@ -148,7 +151,8 @@ void RemoveRunValues(const std::wstring& installedExe) {
   const std::wstring data = 开机运行::RunValueData(SplitExePath(installedExe));
   for (const std::wstring& hive : LoadedUserHives()) {
     UniqueKey user;
-    if (RegOpenKeyExW(HKEY_USERS, hive.c_str(), 0, KEY_READ | KEY_SET_VALUE, user.Put()) != ERROR_SUCCESS)
+    if (RegOpenKeyExW(HKEY_USERS, hive.c_str(), 0, KEY_READ | KEY_SET_VALUE, user.Put()) !=
+        ERROR_SUCCESS)
       continue;
     RegistryRunKey runKey(user.Get());
     开机运行::RemoveOwnAutostart(runKey, data);
@@ -162,7 +166,7 @@ extern "C" __declspec(dllexport) UINT __stdcall CheckPresetValues(MSIHANDLE inst
   const auto problem = installer::PresetProblem(
       {Property(install, kAddressProperty), Property(install, kIntervalProperty)});
   if (!problem) return ERROR_SUCCESS;
-  Tell(install, INSTALLMESSAGE_ERROR, *problem);
+  ReportError(install, *problem);
   return ERROR_INSTALL_FAILURE;
 }
 
@@ -173,7 +177,7 @@ extern "C" __declspec(dllexport) UINT __stdcall WritePreset(MSIHANDLE install) {
   DiskIniFile preset(定义::IniPath(SplitExePath(InstalledExe(data[0])).directory));
   const auto failure = installer::WritePreset(preset, {data[1], data[2]});
   if (!failure) return ERROR_SUCCESS;
-  Tell(install, INSTALLMESSAGE_ERROR, L"没能写入预设的 配置.INI。" + 定义::NotSavedNotice(*failure));
+  ReportError(install, L"没能写入预设的 配置.INI。" + 定义::NotSavedNotice(*failure));
   return ERROR_INSTALL_FAILURE;
 }
 
@@ -185,8 +189,7 @@ extern "C" __declspec(dllexport) UINT __stdcall EndRunningCopies(MSIHANDLE insta
   const UniqueFileHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
-  if (!snapshot || !Process32FirstW(snapshot.Get(), &entry))
-    return ERROR_SUCCESS;
+  if (!snapshot || !Process32FirstW(snapshot.Get(), &entry)) return ERROR_SUCCESS;
   do {
     if (lstrcmpiW(entry.szExeFile, kExeName) == 0) EndIfRunning(entry.th32ProcessID, *installed);
   } while (Process32NextW(snapshot.Get(), &entry));

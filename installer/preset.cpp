@@ -25,7 +25,8 @@ bool IsAddressTheProgramProbes(const std::wstring& address) {
 std::optional<int> IntervalTheBarTakes(const std::wstring& interval) {
   constexpr std::size_t kMostDigits = 3;
   if (interval.empty() || interval.size() > kMostDigits ||
-      !std::all_of(interval.begin(), interval.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; }))
+      !std::all_of(interval.begin(), interval.end(),
+                   [](wchar_t c) { return c >= L'0' && c <= L'9'; }))
     return std::nullopt;
   const int minutes = std::stoi(interval);
   if (minutes < kScrollMinimum || minutes > kScrollMaximum) return std::nullopt;
@@ -66,8 +67,8 @@ class PresetControls final : public 定义::SettingsControls {
 
 std::optional<std::wstring> PresetProblem(const PresetValues& values) {
   if (!values.address.empty() && !IsAddressTheProgramProbes(values.address))
-    return L"服务器地址“" + values.address + L"”不是有效的 IPv4 地址，应为用点隔开的四段数字，例如 192.168.1.1。" +
-           kNothingChanged;
+    return L"服务器地址“" + values.address +
+           L"”不是有效的 IPv4 地址，应为用点隔开的四段数字，例如 192.168.1.1。" + kNothingChanged;
   if (!values.interval.empty() && !IntervalTheBarTakes(values.interval))
     return L"校时间隔“" + values.interval + L"”无效，应为 " + std::to_wstring(kScrollMinimum) +
            L" 到 " + std::to_wstring(kScrollMaximum) + L" 之间的整数（分钟，0 表示不自动校时）。" +
@@ -83,8 +84,7 @@ std::optional<定义::FileFailure> WritePreset(定义::IniFile& file, const Pres
   定义::StoredSettings stored =
       定义::StoredSettingsOf(controls, read.state == 定义::IniFileState::Read);
   if (!values.address.empty()) controls.Load服务器路径Text(values.address);
-  if (const auto minutes = IntervalTheBarTakes(values.interval))
-    controls.Load滚动条Value(*minutes);
+  if (const auto minutes = IntervalTheBarTakes(values.interval)) controls.Load滚动条Value(*minutes);
   return 定义::SaveSettings(file, controls, stored);
 }
 

@@ -49,7 +49,8 @@ std::wstring KnownFolder(REFKNOWNFOLDERID id) {
 DWORD Msiexec(const std::wstring& arguments) {
   wchar_t system[MAX_PATH];
   GetSystemDirectoryW(system, MAX_PATH);
-  e2e::Process msiexec = e2e::Process::Launch(std::wstring(system) + L"\\msiexec.exe", {.arguments = arguments});
+  e2e::Process msiexec =
+      e2e::Process::Launch(std::wstring(system) + L"\\msiexec.exe", {.arguments = arguments});
   if (!msiexec.Started() || !msiexec.WaitForExit(kMsiexecMilliseconds)) return ERROR_TIMEOUT;
   return msiexec.ExitCode().value_or(ERROR_TIMEOUT);
 }
@@ -63,7 +64,8 @@ std::wstring AppsEntry() {
   wchar_t name[256];
   for (DWORD i = 0;; ++i) {
     DWORD length = ARRAYSIZE(name);
-    if (RegEnumKeyExW(uninstall, i, name, &length, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
+    if (RegEnumKeyExW(uninstall, i, name, &length, nullptr, nullptr, nullptr, nullptr) !=
+        ERROR_SUCCESS)
       break;
     const std::wstring key = std::wstring(kUninstallKey) + L"\\" + name;
     if (e2e::ReadRegString(HKEY_LOCAL_MACHINE, key, L"DisplayName") == kProgramName) found = key;
@@ -88,8 +90,9 @@ std::wstring AppsValue(const std::wstring& entry, const wchar_t* name) {
 void PlantTask(const std::wstring& name, const std::wstring& exe) {
   const std::wstring folder = KnownFolder(FOLDERID_System) + L"\\Tasks";
   CreateDirectoryW(folder.c_str(), nullptr);
-  ASSERT_TRUE(e2e::WriteFileBytes(folder + L"\\" + name,
-                                  开机运行::Utf16LeWithBom(开机运行::LogonTaskXml({name, L"VM\\someone", exe}))));
+  ASSERT_TRUE(e2e::WriteFileBytes(
+      folder + L"\\" + name,
+      开机运行::Utf16LeWithBom(开机运行::LogonTaskXml({name, L"VM\\someone", exe}))));
 }
 
 bool SetRunValue(HKEY root, const std::wstring& data) {
@@ -140,7 +143,8 @@ TEST_F(InstallerTest, SilentRolloutStartAndUninstall) {
             kInstallFailed);
   const auto log = e2e::ReadFileBytes(failedLog_);
   ASSERT_TRUE(log);
-  EXPECT_NE(FromCodePage(*log, kChineseCodePage).find(*installer::PresetProblem(bad)), std::wstring::npos);
+  EXPECT_NE(FromCodePage(*log, kChineseCodePage).find(*installer::PresetProblem(bad)),
+            std::wstring::npos);
   EXPECT_FALSE(e2e::FileExists(installDir_));
   EXPECT_EQ(AppsEntry(), L"");
   EXPECT_FALSE(HasShortcut());
@@ -160,7 +164,8 @@ TEST_F(InstallerTest, SilentRolloutStartAndUninstall) {
   ASSERT_TRUE(program.Started());
   const HWND window = e2e::WaitForTopWindow(program.Id(), {.className = kWindowClass});
   ASSERT_NE(window, nullptr);
-  EXPECT_TRUE(e2e::WaitFor([&] { return e2e::WindowText(GetDlgItem(window, id服务器路径)) == L"127.0.0.1"; }));
+  EXPECT_TRUE(e2e::WaitFor(
+      [&] { return e2e::WindowText(GetDlgItem(window, id服务器路径)) == L"127.0.0.1"; }));
   EXPECT_EQ(GetScrollPos(GetDlgItem(window, id滚动条), SB_CTL), 7);
 
   // What the program and its users leave: two administrators' logon tasks,
@@ -172,8 +177,10 @@ TEST_F(InstallerTest, SilentRolloutStartAndUninstall) {
   const std::wstring runData = 开机运行::RunValueData(SplitExePath(installedExe_));
   ASSERT_TRUE(SetRunValue(HKEY_LOCAL_MACHINE, runData));
   ASSERT_TRUE(SetRunValue(HKEY_CURRENT_USER, runData));
-  CreateDirectoryW((KnownFolder(FOLDERID_RoamingAppData) + L"\\" + kUserSettingsFolder).c_str(), nullptr);
-  const std::string userBytes = ToCodePage(L"[网络配置]\r\n服务器路径=127.0.0.2\r\n", kChineseCodePage);
+  CreateDirectoryW((KnownFolder(FOLDERID_RoamingAppData) + L"\\" + kUserSettingsFolder).c_str(),
+                   nullptr);
+  const std::string userBytes =
+      ToCodePage(L"[网络配置]\r\n服务器路径=127.0.0.2\r\n", kChineseCodePage);
   ASSERT_TRUE(e2e::WriteFileBytes(userSettings_, userBytes));
 
   // The uninstall, while the program runs.

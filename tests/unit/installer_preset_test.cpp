@@ -49,8 +49,8 @@ FakeIniFile NoFile() {
 // blanks that may reach past what the program reads of an address.
 rc::Gen<std::wstring> AddressText() {
   using Parts = std::vector<std::wstring>;
-  const auto part = rc::gen::element<std::wstring>(L"0", L"1", L"10", L"192", L"255", L"300",
-                                                   L"-1", L"+7", L" 8 ", L"", L"x", L"1e2");
+  const auto part = rc::gen::element<std::wstring>(L"0", L"1", L"10", L"192", L"255", L"300", L"-1",
+                                                   L"+7", L" 8 ", L"", L"x", L"1e2");
   const auto parts = rc::gen::weightedOneOf<Parts>(
       {{4, rc::gen::container<Parts>(4, part)}, {1, rc::gen::container<Parts>(part)}});
   return rc::gen::map(rc::gen::pair(parts, rc::gen::inRange(0, 60)), [](const auto& drawn) {
@@ -79,7 +79,8 @@ TEST(InstallerPreset, RefusesWhatTheProgramWouldNotProbeOrTheBarNotTake) {
     EXPECT_TRUE(PresetProblem({address, L""})) << address;
   for (const wchar_t* interval : {L"101", L"-1", L"7.5", L"abc", L"1000"})
     EXPECT_TRUE(PresetProblem({L"", interval})) << interval;
-  for (const wchar_t* interval : {L"0", L"100", L"07"}) EXPECT_FALSE(PresetProblem({L"", interval}));
+  for (const wchar_t* interval : {L"0", L"100", L"07"})
+    EXPECT_FALSE(PresetProblem({L"", interval}));
   EXPECT_FALSE(PresetProblem({L"", L""}));
   // The installer says which value is wrong.
   EXPECT_NE(PresetProblem({L"1.2.3.4", L"300"})->find(L"“300”"), std::wstring::npos);
@@ -110,7 +111,7 @@ TEST(InstallerPreset, KnowsEveryAdministratorsLogonTaskAndNoOther) {
   for (const wchar_t* account : {L"PC\\Admin", L"DOMAIN\\李四", L"PC\\a (b)"})
     EXPECT_TRUE(installer::IsProgramTaskName(开机运行::LogonTaskName(kProgramName, account)));
   for (const std::wstring& other : {std::wstring(kProgramName), std::wstring(L"Another (PC_Admin)"),
-                                   std::wstring(L"局域网 (PC_Admin)")})
+                                    std::wstring(L"局域网 (PC_Admin)")})
     EXPECT_FALSE(installer::IsProgramTaskName(other));
 }
 
