@@ -19,6 +19,7 @@ packages=(
   g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64
   clang-tools-14 lld-14 llvm-14
+  wixl msitools
   xvfb xdotool x11-utils imagemagick
   nftables iproute2 util-linux
   locales fonts-wqy-zenhei fonts-wqy-microhei

@@ -6,10 +6,6 @@ namespace {
 
 constexpr wchar_t kRunSubKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
-HKEY Root(开机运行::RunKeyHive hive) {
-  return hive == 开机运行::RunKeyHive::LocalMachine ? HKEY_LOCAL_MACHINE : HKEY_CURRENT_USER;
-}
-
 }  // namespace
 
 std::optional<std::wstring> RegistryRunKey::ReadValue(开机运行::RunKeyHive hive,
