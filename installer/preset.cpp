@@ -79,7 +79,7 @@ std::optional<std::wstring> PresetProblem(const PresetValues& values) {
 std::optional<定义::FileFailure> WritePreset(定义::IniFile& file, const PresetValues& values) {
   if (values.address.empty() && values.interval.empty()) return std::nullopt;
   PresetControls controls;
-  const 定义::IniFileRead read = 定义::LoadSettings(file, controls);
+  const 定义::SettingsLoad read = 定义::LoadSettings(file, controls);
   if (read.state == 定义::IniFileState::Unreadable) return read.whyUnreadable;
   定义::StoredSettings stored =
       定义::StoredSettingsOf(controls, read.state == 定义::IniFileState::Read);

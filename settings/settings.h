@@ -10,7 +10,7 @@ namespace 定义 {
 inline constexpr wchar_t kIniFileName[] = L"配置.INI";
 // The program's name: the folder of the user's own settings file in the
 // roaming application data.
-inline constexpr wchar_t kUserSettingsFolder[] = L"LanTimeSync";
+inline constexpr wchar_t kUserSettingsFolder[] = L"局域网时间同步软件";
 
 std::wstring IniPath(const std::wstring& exeDirectory);
 std::wstring UserIniPath(const std::wstring& roamingAppData);

@@ -903,10 +903,10 @@ TEST_F(FormOverPresetTest, TheNoticesNameTheFileTheyMean) {
   form.Timer2_Timer();
   EXPECT_EQ(form.滚动条Value(), 20) << "changed while unread: the window's value wins";
   EXPECT_EQ(view.address, L"10.0.0.5");
-  EXPECT_EQ(view.tooltip, L"设置没有保存：没有写入 %APPDATA%\\LanTimeSync\\配置.INI 的权限");
+  EXPECT_EQ(view.tooltip, L"设置没有保存：没有写入 %APPDATA%\\局域网时间同步软件\\配置.INI 的权限");
   form.开机自动运行_Pressed();
   EXPECT_EQ(view.tooltip,
-            L"开机自动运行没有保存：没有写入 %APPDATA%\\LanTimeSync\\配置.INI 的权限。"
+            L"开机自动运行没有保存：没有写入 %APPDATA%\\局域网时间同步软件\\配置.INI 的权限。"
             L"下次启动时按钮是弹起的，开机自动运行随之取消");
   EXPECT_EQ(preset.saves, 0);
 }
