@@ -8,6 +8,7 @@ add_library(lts_win32 STATIC
   settings/file_replace_win32.cpp
   settings/disk_ini_file_win32.cpp
   settings/logon_task_win32.cpp
+  settings/task_change_mark_win32.cpp
   settings/registry_win32.cpp
   sync/clock_right_win32.cpp
   sync/command_watch_win32.cpp

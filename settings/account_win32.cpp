@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <sddl.h>
+
 #include <memory>
 
 #include "win32/unique_handle.h"
@@ -29,15 +31,40 @@ UniqueKernelHandle OwnToken() {
   }
 }
 
+namespace {
+
+std::unique_ptr<std::byte[]> TokenUserOf(HANDLE token) {
+  DWORD size = 0;
+  GetTokenInformation(token, TokenUser, nullptr, 0, &size);
+  if (size == 0) return nullptr;
+  auto buffer = std::make_unique<std::byte[]>(size);
+  if (!GetTokenInformation(token, TokenUser, buffer.get(), size, &size)) return nullptr;
+  return buffer;
+}
+
+PSID SidOf(const std::unique_ptr<std::byte[]>& tokenUser) {
+  return reinterpret_cast<const TOKEN_USER*>(tokenUser.get())->User.Sid;
+}
+
+}  // namespace
+
+std::optional<std::wstring> ReadAccountSid() {
+  const UniqueKernelHandle token = OwnToken();
+  if (!token) return std::nullopt;
+  const auto user = TokenUserOf(token.Get());
+  wchar_t* text = nullptr;
+  if (!user || !ConvertSidToStringSidW(SidOf(user), &text)) return std::nullopt;
+  std::wstring sid(text);
+  LocalFree(text);
+  return sid;
+}
+
 std::optional<std::wstring> ReadAccountName() {
   const UniqueKernelHandle token = OwnToken();
-  DWORD size = 0;
   if (!token) return std::nullopt;
-  GetTokenInformation(token.Get(), TokenUser, nullptr, 0, &size);
-  if (size == 0) return std::nullopt;
-  const auto buffer = std::make_unique<std::byte[]>(size);
-  if (!GetTokenInformation(token.Get(), TokenUser, buffer.get(), size, &size)) return std::nullopt;
-  const PSID sid = reinterpret_cast<const TOKEN_USER*>(buffer.get())->User.Sid;
+  const auto user = TokenUserOf(token.Get());
+  if (!user) return std::nullopt;
+  const PSID sid = SidOf(user);
   wchar_t name[256], domain[256];
   DWORD nameLength = 256, domainLength = 256;
   SID_NAME_USE use;

@@ -11,3 +11,7 @@
 
 // "DOMAIN\user" of this process's token; nothing when it cannot be told.
 std::optional<std::wstring> ReadAccountName();
+
+// The same account's SID as text ("S-1-5-21-..."); nothing when it cannot
+// be told.
+std::optional<std::wstring> ReadAccountSid();

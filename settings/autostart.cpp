@@ -8,24 +8,31 @@ std::wstring RunValueData(const ExeLocation& exe) {
   return L"\"" + path + L"\"";
 }
 
-void SetAutostart(bool enable, RunKey& runKey, const std::wstring& data) {
+bool SetAutostart(bool enable, RunKey& runKey, const std::wstring& data) {
   if (!enable) {
-    runKey.DeleteValue(RunKeyHive::LocalMachine, kRunValueName);
-    runKey.DeleteValue(RunKeyHive::CurrentUser, kRunValueName);
-    return;
+    const bool machineGone = runKey.DeleteValue(RunKeyHive::LocalMachine, kRunValueName);
+    return runKey.DeleteValue(RunKeyHive::CurrentUser, kRunValueName) && machineGone;
   }
   if (runKey.SetValue(RunKeyHive::LocalMachine, kRunValueName, data)) {
     // A per-user value left from a time without the right would start a
     // second copy at logon.
     runKey.DeleteValue(RunKeyHive::CurrentUser, kRunValueName);
-    return;
+    return true;
   }
-  runKey.SetValue(RunKeyHive::CurrentUser, kRunValueName, data);
+  return runKey.SetValue(RunKeyHive::CurrentUser, kRunValueName, data);
 }
 
-void RemoveOwnAutostart(RunKey& runKey, const std::wstring& data) {
+bool RemoveOwnAutostart(RunKey& runKey, const std::wstring& data) {
+  bool removed = true;
   for (const RunKeyHive hive : {RunKeyHive::LocalMachine, RunKeyHive::CurrentUser})
-    if (runKey.ReadValue(hive, kRunValueName) == data) runKey.DeleteValue(hive, kRunValueName);
+    if (runKey.ReadValue(hive, kRunValueName) == data)
+      removed = runKey.DeleteValue(hive, kRunValueName) && removed;
+  return removed;
+}
+
+bool RemoveAutostart(RunKey& runKey, const std::wstring& data, WhoseRunValues whose) {
+  return whose == WhoseRunValues::EveryCopys ? SetAutostart(false, runKey, data)
+                                             : RemoveOwnAutostart(runKey, data);
 }
 
 }  // namespace 开机运行

@@ -8,5 +8,5 @@ class RegistryRunKey final : public 开机运行::RunKey {
                                         const std::wstring& name) override;
   bool SetValue(开机运行::RunKeyHive hive, const std::wstring& name,
                 const std::wstring& data) override;
-  void DeleteValue(开机运行::RunKeyHive hive, const std::wstring& name) override;
+  bool DeleteValue(开机运行::RunKeyHive hive, const std::wstring& name) override;
 };

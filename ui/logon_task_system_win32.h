@@ -15,8 +15,9 @@ class LogonTaskSystemWin32 final : public 开机运行::LogonTaskSystem {
   LogonTaskSystemWin32(HWND window, std::wstring exePath, std::wstring exeFolder);
 
   开机运行::TokenKind ReadTokenKind() override;
-  bool ExeProtected() override;
+  开机运行::ExeForTask CheckExeForTask() override;
   void StartTaskChange(std::uint32_t number, 开机运行::TaskStep step, bool throughConsent) override;
+  std::optional<开机运行::TaskStep> TakeInterruptedChange() override;
 
  private:
   HWND window_;

@@ -42,20 +42,24 @@ TEST_F(AutostartTest, AFilteredAdministratorsPressWritesTheRunValueAndTellsTheFo
   EXPECT_TRUE(SchtasksCalls().empty()) << "a filtered copy leaves the task alone at start";
 }
 
+// The task of the name two accounts could share goes too.
 TEST_F(AutostartTest, AFullTokenStartWithTheBoxUntickedRemovesItsOwnTaskDirectly) {
-  const std::optional<std::wstring> account = ReadAccountName();
-  ASSERT_TRUE(account);
+  const std::optional<std::wstring> account = ReadAccountName(), sid = ReadAccountSid();
+  ASSERT_TRUE(account && sid);
   Start();
   WaitUntilShown();
-  ASSERT_TRUE(WaitFor([&] { return !SchtasksCalls().empty(); }));
+  ASSERT_TRUE(WaitFor([&] { return SchtasksCalls().size() == 2; }));
   const auto calls = SchtasksCalls();
-  ASSERT_EQ(calls.size(), 1u);
+  const std::wstring schtasks = L"\"" + SystemExeNamed(kSchtasksExe)->application + L"\" ";
   EXPECT_TRUE(EqualsIgnoreCase(
-      calls[0].cmd,
-      L"\"" + SystemExeNamed(kSchtasksExe)->application + L"\" " +
-          开机运行::DeleteTaskArguments(开机运行::LogonTaskName(kProgramName, *account))))
+      calls[0].cmd, schtasks + 开机运行::DeleteTaskArguments(
+                                   开机运行::LegacyLogonTaskName(kProgramName, *account))))
       << ToCodePage(calls[0].cmd, CP_UTF8);
-  EXPECT_FALSE(calls[0].useShow);
+  EXPECT_TRUE(EqualsIgnoreCase(
+      calls[1].cmd, schtasks + 开机运行::DeleteTaskArguments(
+                                   开机运行::LogonTaskName(kProgramName, *account, *sid))))
+      << ToCodePage(calls[1].cmd, CP_UTF8);
+  for (const FakeNetCall& call : calls) EXPECT_FALSE(call.useShow);
 }
 
 // The consent route starts schtasks.exe with a show-window flag; the direct

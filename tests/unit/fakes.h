@@ -127,9 +127,10 @@ class FakeRunKey final : public 开机运行::RunKey {
     return true;
   }
 
-  void DeleteValue(开机运行::RunKeyHive hive, const std::wstring& name) override {
-    if (hive == 开机运行::RunKeyHive::LocalMachine && !machineWritable) return;
+  bool DeleteValue(开机运行::RunKeyHive hive, const std::wstring& name) override {
+    if (hive == 开机运行::RunKeyHive::LocalMachine && !machineWritable) return !Find(hive, name);
     values[hive].erase(name);
+    return true;
   }
 
   std::optional<std::wstring> Value(开机运行::RunKeyHive hive) const {
@@ -285,14 +286,18 @@ class FakeLogonTaskSystem final : public 开机运行::LogonTaskSystem {
     bool throughConsent;
   };
   开机运行::TokenKind token = 开机运行::TokenKind::Whole;
-  bool exeProtected = true;
+  开机运行::ExeForTask exe = 开机运行::ExeForTask::Fit;
+  std::optional<开机运行::TaskStep> interrupted;  // left by an earlier run
   std::vector<Start> starts;
 
   开机运行::TokenKind ReadTokenKind() override { return token; }
-  bool ExeProtected() override { return exeProtected; }
+  开机运行::ExeForTask CheckExeForTask() override { return exe; }
   void StartTaskChange(std::uint32_t number, 开机运行::TaskStep step,
                        bool throughConsent) override {
     starts.push_back({number, step, throughConsent});
+  }
+  std::optional<开机运行::TaskStep> TakeInterruptedChange() override {
+    return std::exchange(interrupted, std::nullopt);
   }
 };
 

@@ -586,7 +586,7 @@ TEST_F(FormTest, AStartWithAStoredTickedBoxAndTheFullTokenRenewsTheTaskWithoutCo
 
 TEST_F(FormTest, AnUnprotectedFolderKeepsTheRunValueAndTellsTheRule) {
   logonTasks.token = 开机运行::TokenKind::Elevated;
-  logonTasks.exeProtected = false;
+  logonTasks.exe = 开机运行::ExeForTask::Unprotected;
   Load();
   // The full token removes a task left from before at start.
   ASSERT_EQ(logonTasks.starts.size(), 1u);
@@ -601,7 +601,8 @@ TEST_F(FormTest, AnUnprotectedFolderKeepsTheRunValueAndTellsTheRule) {
       << "a load's end tells nothing";
   form.开机自动运行_Pressed();
   EXPECT_EQ(view.tooltip, L"");
-  EXPECT_EQ(logonTasks.starts.size(), 1u) << "the Run value was the registration";
+  ASSERT_EQ(logonTasks.starts.size(), 2u) << "a task made before may be there all the same";
+  EXPECT_EQ(logonTasks.starts[1].step, 开机运行::TaskStep::Delete);
 }
 
 TEST_F(FormTest, PressingAGreyedBoxTicksIt) {
