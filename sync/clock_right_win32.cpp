@@ -59,3 +59,9 @@ std::optional<ClockRight> ProcessTokenClockRight::ReadClockRight() {
   if (!held) return std::nullopt;
   return ClockRight{.held = *held, .canElevate = !*held && CanElevate(token.Get())};
 }
+
+bool ProcessHoldsClockRight(HANDLE process) {
+  UniqueKernelHandle token;
+  if (!OpenProcessToken(process, TOKEN_QUERY, token.Put())) return false;
+  return HoldsPrivilege(token.Get(), SE_SYSTEMTIME_NAME).value_or(false);
+}

@@ -21,6 +21,12 @@ inline constexpr UINT kConsentEndedMessage = WM_APP + 5;
 // Posted from the consent thread once schtasks.exe has changed the logon
 // task, or could not.
 inline constexpr UINT kTaskChangedMessage = WM_APP + 6;
+// Sent by a copy that holds the right to change the clock to the running
+// one, which lacks it: that one leaves for it, answering whether its window
+// was shown or hidden, so that the new copy keeps it so.
+inline constexpr UINT kHandOverMessage = WM_APP + 7;
+inline constexpr LRESULT kHandedOverHidden = 1;
+inline constexpr LRESULT kHandedOverShown = 2;
 
 // Whatever ends on a pool thread reaches the window as a posted message
 // carrying plain values, so that the form hears of it on its own thread, in

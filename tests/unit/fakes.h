@@ -239,6 +239,7 @@ class FakeSyncSystem : public SyncSystem {
 class FakeSystem final : public FakeSyncSystem, public FormSystem {
  public:
   bool anotherInstance = false;
+  std::optional<bool> replacedCopyShown;  // this copy replaced one without the clock right
   int runningInstanceShows = 0;
   std::wstring timeOfDay = L"03:50:36";
   std::wstring trayTip = kTrayTip;
@@ -251,6 +252,7 @@ class FakeSystem final : public FakeSyncSystem, public FormSystem {
   std::vector<std::wstring>* events = nullptr;  // shared with the view, when set
 
   bool IsAnotherInstanceRunning() override { return anotherInstance; }
+  std::optional<bool> ShownByReplacedCopy() override { return replacedCopyShown; }
   void ShowRunningInstance() override { ++runningInstanceShows; }
   std::wstring LongTimeNow() override { return timeOfDay; }
   bool AddTrayIcon() override {

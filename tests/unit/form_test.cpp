@@ -64,6 +64,21 @@ TEST_F(FormTest, SecondInstanceShowsTheFirstAndEndsWithoutReadingSettingsOrShowi
   EXPECT_EQ(system.trayAdds, 0);
 }
 
+// The copy a logon task starts, replacing one a Run value started without
+// the right to change the clock: the window stays as the user left it.
+TEST_F(FormTest, ACopyThatReplacedAnotherKeepsItsWindowShownOrHidden) {
+  for (const bool ticked : {false, true})
+    for (const bool shownBefore : {false, true}) {
+      FakedForm faked;
+      faked.system.replacedCopyShown = shownBefore;
+      faked.file.Edit({{kSystem, L"开机自动运行", ticked ? L"1" : L"0"}});
+      faked.form.Form_Load();
+      EXPECT_FALSE(faked.view.unloaded);
+      EXPECT_EQ(faked.view.visible, shownBefore) << "ticked " << ticked;
+      EXPECT_EQ(faked.form.IsHiddenInTray(), !shownBefore) << "ticked " << ticked;
+    }
+}
+
 TEST_F(FormTest, NoSettingsFileShowsTheDesignValuesAndWritesNothing) {
   form.Form_Load();
   EXPECT_TRUE(view.visible);
