@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "settings/autostart_plan.h"
+#include "autostart/plan.h"
 #include "sync/sync_command.h"
 #include "sync/sync_system.h"
 

@@ -4,10 +4,10 @@
 // value stays the registration. The protected case is unit-tested with fakes.
 
 #include "product.h"
-#include "settings/account_win32.h"
-#include "settings/logon_task.h"
-#include "settings/logon_task_win32.h"
-#include "settings/registration.h"
+#include "autostart/account_win32.h"
+#include "autostart/logon_task.h"
+#include "autostart/logon_task_win32.h"
+#include "autostart/registration.h"
 #include "win32/system_exe.h"
 
 namespace e2e {

@@ -10,8 +10,8 @@
 
 #include <ostream>
 
-#include "settings/exe_protection.h"
-#include "settings/exe_protection_win32.h"
+#include "autostart/exe_protection.h"
+#include "autostart/exe_protection_win32.h"
 #include "win32/unique_handle.h"
 
 namespace {
@@ -21,7 +21,7 @@ using 开机运行::ReplaceRights;
 
 // The owner and the entries a folder in Program Files has.
 #define TRUSTED_OWNER "O:S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464"
-#define TRUSTED_ENTRIES \
+#define TRUSTED_ENTRIES                                                                  \
   "(A;;FA;;;S-1-5-80-956008885-3418522649-1831038044-1853292631-2271478464)(A;;FA;;;SY)" \
   "(A;;FA;;;BA)(A;;0x1200a9;;;BU)"
 #define OTHER_USER "S-1-5-21-1-2-3-1001"
@@ -63,17 +63,20 @@ INSTANTIATE_TEST_SUITE_P(
                        TRUSTED_OWNER L"D:PAI" TRUSTED_ENTRIES, Holder::Exe, kNone},
         DescriptorCase{"another account may modify it (icacls /grant bob:M)",
                        TRUSTED_OWNER L"D:PAI" TRUSTED_ENTRIES L"(A;;0x1301bf;;;" OTHER_USER L")",
-                       Holder::Exe, {.write = true, .remove = true}},
+                       Holder::Exe,
+                       {.write = true, .remove = true}},
         DescriptorCase{"an inherited entry counts as much",
                        TRUSTED_OWNER L"D:AI" TRUSTED_ENTRIES L"(A;ID;0x2;;;AU)", Holder::Exe,
                        kWrite},
-        DescriptorCase{"an entry only for what is made inside grants nothing here",
-                       TRUSTED_OWNER L"D:AI" TRUSTED_ENTRIES L"(A;OICIIO;FA;;;CO)(A;OICIIO;FA;;;BU)",
-                       Holder::ExeFolder, kNone},
-        DescriptorCase{"CREATOR OWNER in force here", TRUSTED_OWNER L"D:" TRUSTED_ENTRIES L"(A;;FA;;;CO)",
-                       Holder::Exe, kAll},
+        DescriptorCase{
+            "an entry only for what is made inside grants nothing here",
+            TRUSTED_OWNER L"D:AI" TRUSTED_ENTRIES L"(A;OICIIO;FA;;;CO)(A;OICIIO;FA;;;BU)",
+            Holder::ExeFolder, kNone},
+        DescriptorCase{"CREATOR OWNER in force here",
+                       TRUSTED_OWNER L"D:" TRUSTED_ENTRIES L"(A;;FA;;;CO)", Holder::Exe, kAll},
         DescriptorCase{"OWNER RIGHTS of an owner who is another account",
-                       L"O:" OTHER_USER L"D:" TRUSTED_ENTRIES L"(A;;0x10000;;;S-1-3-4)", Holder::Exe,
+                       L"O:" OTHER_USER L"D:" TRUSTED_ENTRIES L"(A;;0x10000;;;S-1-3-4)",
+                       Holder::Exe,
                        {.remove = true, .changePermissions = true}},
         DescriptorCase{"OWNER RIGHTS of the administrators",
                        L"O:BAD:" TRUSTED_ENTRIES L"(A;;FA;;;S-1-3-4)", Holder::Exe, kNone},
@@ -84,15 +87,18 @@ INSTANTIATE_TEST_SUITE_P(
                        kAll},
         DescriptorCase{"a deny entry alone grants nothing",
                        TRUSTED_OWNER L"D:(D;;FA;;;WD)" TRUSTED_ENTRIES, Holder::Exe, kNone},
-        DescriptorCase{"no list at all lets everyone do everything", L"" TRUSTED_OWNER,
+        DescriptorCase{"no list at all lets everyone do everything",
+                       L"" TRUSTED_OWNER,
                        Holder::FolderAbove,
                        {.remove = true, .changePermissions = true}},
-        DescriptorCase{"generic write is writing", TRUSTED_OWNER L"D:" TRUSTED_ENTRIES L"(A;;GW;;;BU)",
-                       Holder::Exe, kWrite},
+        DescriptorCase{"generic write is writing",
+                       TRUSTED_OWNER L"D:" TRUSTED_ENTRIES L"(A;;GW;;;BU)", Holder::Exe, kWrite},
         DescriptorCase{"generic all is everything",
-                       TRUSTED_OWNER L"D:" TRUSTED_ENTRIES L"(A;;GA;;;WD)", Holder::ExeFolder, kAll},
-        DescriptorCase{"changing the permissions", TRUSTED_OWNER L"D:" TRUSTED_ENTRIES L"(A;;WD;;;BU)",
-                       Holder::Exe, kPermissions},
+                       TRUSTED_OWNER L"D:" TRUSTED_ENTRIES L"(A;;GA;;;WD)", Holder::ExeFolder,
+                       kAll},
+        DescriptorCase{"changing the permissions",
+                       TRUSTED_OWNER L"D:" TRUSTED_ENTRIES L"(A;;WD;;;BU)", Holder::Exe,
+                       kPermissions},
         DescriptorCase{"taking the ownership", TRUSTED_OWNER L"D:" TRUSTED_ENTRIES L"(A;;WO;;;BU)",
                        Holder::Exe, kPermissions},
         DescriptorCase{"adding a file to the exe's folder",

@@ -10,9 +10,9 @@
 #include <memory>
 #include <optional>
 
-#include "settings/exe_protection_win32.h"
-#include "settings/logon_task.h"
-#include "settings/logon_task_win32.h"
+#include "autostart/exe_protection_win32.h"
+#include "autostart/logon_task.h"
+#include "autostart/logon_task_win32.h"
 #include "support/fake_net_log.h"
 #include "support/fake_net_protocol.h"
 #include "support/files.h"
@@ -163,8 +163,8 @@ class UnixLinks {
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION started{};
-    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &started))
+    if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &started))
       return false;
     CloseHandle(started.hThread);
     CloseHandle(started.hProcess);

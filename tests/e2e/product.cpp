@@ -2,7 +2,7 @@
 
 #include <cwctype>
 
-#include "settings/task_change_mark_win32.h"
+#include "autostart/task_change_mark_win32.h"
 #include "settings_file.h"
 
 namespace e2e {

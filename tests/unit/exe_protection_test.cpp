@@ -1,4 +1,4 @@
-#include "settings/exe_protection.h"
+#include "autostart/exe_protection.h"
 
 #include <gtest/gtest.h>
 
@@ -55,9 +55,10 @@ TEST(OnlyAdministratorsCanReplace, NotWhenWindowsCouldNotTell) {
 TEST(RightsOfOthers, AnEntryOfAKindNotKnownHereGrantsEverything) {
   using Kind = 开机运行::AccessEntry::Kind;
   const std::wstring administrators = L"S-1-5-32-544";
-  开机运行::Permissions permissions{administrators, std::vector<开机运行::AccessEntry>{
-                                                       {Kind::Allow, false, administrators, 0x1F01FF},
-                                                   }};
+  开机运行::Permissions permissions{administrators,
+                                    std::vector<开机运行::AccessEntry>{
+                                        {Kind::Allow, false, administrators, 0x1F01FF},
+                                    }};
   const ReplaceRights none = 开机运行::RightsOfOthers(permissions, 开机运行::Holder::Exe);
   EXPECT_FALSE(none.write || none.remove || none.changePermissions);
   permissions.entries->push_back({Kind::Unknown, false, L"", 0});

@@ -11,11 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/autostart.h"
+#include "autostart/run_key.h"
 #include "settings/ini_edit.h"
 #include "settings/ini_file.h"
 #include "settings/profile_text.h"
-#include "settings/registration.h"
+#include "autostart/registration.h"
 #include "sync/clock_right.h"
 #include "sync/sync_system.h"
 #include "ui/captions.h"

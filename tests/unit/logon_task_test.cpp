@@ -1,4 +1,4 @@
-#include "settings/logon_task.h"
+#include "autostart/logon_task.h"
 
 #include <gtest/gtest.h>
 
@@ -71,7 +71,8 @@ TEST(LogonTaskXml, AnAccountNameCannotAddAnElement) {
 TEST(LogonTaskName, IsTheProgramsTheUsersAndTheSidsWithoutAFolder) {
   EXPECT_EQ(LogonTaskName(L"局域网时间同步软件", L"PC\\Admin", L"S-1-5-21-1-2-3-1001"),
             L"局域网时间同步软件 (PC_Admin S-1-5-21-1-2-3-1001)");
-  EXPECT_EQ(LegacyLogonTaskName(L"局域网时间同步软件", L"PC\\Admin"), L"局域网时间同步软件 (PC_Admin)");
+  EXPECT_EQ(LegacyLogonTaskName(L"局域网时间同步软件", L"PC\\Admin"),
+            L"局域网时间同步软件 (PC_Admin)");
 }
 
 // The two accounts the old name could not tell apart, and any pair of SIDs.

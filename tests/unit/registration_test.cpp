@@ -1,4 +1,4 @@
-#include "settings/registration.h"
+#include "autostart/registration.h"
 
 #include <gtest/gtest.h>
 

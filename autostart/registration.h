@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "settings/autostart.h"
-#include "settings/autostart_plan.h"
+#include "autostart/run_key.h"
+#include "autostart/plan.h"
 
 namespace 开机运行 {
 

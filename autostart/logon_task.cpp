@@ -1,4 +1,4 @@
-#include "settings/logon_task.h"
+#include "autostart/logon_task.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "settings/exe_protection.h"
+#include "autostart/exe_protection.h"
 
 // Whether no one without administrator rights could replace the exe: write,
 // delete or re-permission it or its folder, or remove or rename what a

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "settings/autostart_plan.h"
+#include "autostart/plan.h"
 
 inline constexpr wchar_t kSchtasksExe[] = L"schtasks.exe";
 

@@ -1,4 +1,4 @@
-#include "settings/autostart_plan.h"
+#include "autostart/plan.h"
 
 #include <gtest/gtest.h>
 
@@ -107,8 +107,8 @@ void ForEveryCase(Check check) {
     for (const TokenKind token : {Whole, Filtered, Elevated})
       for (const bool ticked : {false, true})
         for (const bool ownRunValue : {false, true})
-          for (const ExeForTask exe : {Fit, Unprotected, ExeForTask::PercentInPath,
-                                       ExeForTask::PathTooLong}) {
+          for (const ExeForTask exe :
+               {Fit, Unprotected, ExeForTask::PercentInPath, ExeForTask::PathTooLong}) {
             const RegistrationFacts facts{token, ticked, ownRunValue, exe};
             check(trigger, facts, PlanRegistration(trigger, facts));
           }

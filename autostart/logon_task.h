@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "settings/autostart_plan.h"
+#include "autostart/plan.h"
 
 namespace 开机运行 {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "settings/autostart_plan.h"
+#include "autostart/plan.h"
 
 // A mark, under this user's key of the program, that a change of the logon
 // task has started and not yet ended, with the definition file it wrote.

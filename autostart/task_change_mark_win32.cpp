@@ -1,8 +1,8 @@
-#include "settings/task_change_mark_win32.h"
+#include "autostart/task_change_mark_win32.h"
 
 #include <windows.h>
 
-#include "settings/account_win32.h"
+#include "autostart/account_win32.h"
 #include "win32/unique_handle.h"
 
 namespace task_change_mark {
@@ -18,8 +18,8 @@ std::optional<std::wstring> Read() {
                    &bytes) != ERROR_SUCCESS)
     return std::nullopt;
   std::wstring text(bytes / sizeof(wchar_t), L'\0');
-  if (RegGetValueW(HKEY_CURRENT_USER, kProgramKey, kMarkValue, RRF_RT_REG_SZ, nullptr,
-                   text.data(), &bytes) != ERROR_SUCCESS)
+  if (RegGetValueW(HKEY_CURRENT_USER, kProgramKey, kMarkValue, RRF_RT_REG_SZ, nullptr, text.data(),
+                   &bytes) != ERROR_SUCCESS)
     return std::nullopt;
   text.resize(bytes / sizeof(wchar_t));
   while (!text.empty() && text.back() == L'\0') text.pop_back();

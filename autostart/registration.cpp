@@ -1,4 +1,4 @@
-#include "settings/registration.h"
+#include "autostart/registration.h"
 
 #include <utility>
 
@@ -97,8 +97,8 @@ RegistrationFacts Registration::Facts(int value) {
     ownRunValue = ownRunValue || runKey_.ReadValue(hive, kRunValueName) == runValueData_;
   // Asked only where a task could follow: it reads the permissions of every
   // folder up to the drive's root.
-  const ExeForTask exe = token != TokenKind::Whole && value == 1 ? tasks_.CheckExeForTask()
-                                                                   : ExeForTask::Unprotected;
+  const ExeForTask exe =
+      token != TokenKind::Whole && value == 1 ? tasks_.CheckExeForTask() : ExeForTask::Unprotected;
   return {token, value == 1, ownRunValue, exe};
 }
 

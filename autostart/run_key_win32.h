@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/autostart.h"
+#include "autostart/run_key.h"
 
 class RegistryRunKey final : public 开机运行::RunKey {
  public:

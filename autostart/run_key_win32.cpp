@@ -1,4 +1,4 @@
-#include "settings/registry_win32.h"
+#include "autostart/run_key_win32.h"
 
 #include "win32/unique_handle.h"
 

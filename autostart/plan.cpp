@@ -1,4 +1,4 @@
-#include "settings/autostart_plan.h"
+#include "autostart/plan.h"
 
 namespace 开机运行 {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "settings/registration.h"
+#include "autostart/registration.h"
 
 // The logon task as the registration reaches it: the task is named after
 // the program and the account of this process's token, and starts the

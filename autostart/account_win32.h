@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "settings/autostart_plan.h"
+#include "autostart/plan.h"
 
 // This process's token as UAC made it; a token that cannot be read counts
 // as whole, which keeps the Run value as the registration.

@@ -1,4 +1,4 @@
-#include "settings/exe_protection.h"
+#include "autostart/exe_protection.h"
 
 #include <algorithm>
 

@@ -1,11 +1,11 @@
-#include "settings/logon_task_win32.h"
+#include "autostart/logon_task_win32.h"
 
 #include <optional>
 #include <utility>
 #include <vector>
 
-#include "settings/logon_task.h"
-#include "settings/task_change_mark_win32.h"
+#include "autostart/logon_task.h"
+#include "autostart/task_change_mark_win32.h"
 #include "sync/consent_win32.h"
 #include "win32/system_exe.h"
 #include "win32/unique_handle.h"
@@ -89,12 +89,12 @@ class DefinitionFile {
     const std::optional<std::wstring> resolved = ResolvedPathOf(held_.Get());
     if (!resolved) return false;
     constexpr std::size_t kDriveRootLength = 3;  // "C:\"
-    for (std::size_t cut = resolved->find(L'\\', kDriveRootLength);
-         cut != std::wstring::npos; cut = resolved->find(L'\\', cut + 1)) {
-      UniqueFileHandle folder(CreateFileW(
-          resolved->substr(0, cut).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
-          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
-          FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+    for (std::size_t cut = resolved->find(L'\\', kDriveRootLength); cut != std::wstring::npos;
+         cut = resolved->find(L'\\', cut + 1)) {
+      UniqueFileHandle folder(
+          CreateFileW(resolved->substr(0, cut).c_str(), FILE_LIST_DIRECTORY | FILE_READ_ATTRIBUTES,
+                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                      FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
       BY_HANDLE_FILE_INFORMATION information{};
       if (!folder || !GetFileInformationByHandle(folder.Get(), &information) ||
           (information.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0)
@@ -109,8 +109,8 @@ class DefinitionFile {
   // "C:\..." rather than "\\?\C:\...", which not every program takes.
   static std::optional<std::wstring> ResolvedPathOf(HANDLE file) {
     wchar_t path[MAX_PATH + 8];
-    const DWORD length = GetFinalPathNameByHandleW(file, path, MAX_PATH + 8,
-                                                   FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+    const DWORD length =
+        GetFinalPathNameByHandleW(file, path, MAX_PATH + 8, FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
     if (length == 0 || length >= MAX_PATH + 8) return std::nullopt;
     std::wstring resolved(path, length);
     constexpr std::wstring_view kLongPrefix = L"\\\\?\\";

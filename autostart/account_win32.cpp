@@ -1,4 +1,4 @@
-#include "settings/account_win32.h"
+#include "autostart/account_win32.h"
 
 #include <windows.h>
 

@@ -1,13 +1,13 @@
-#include "ui/logon_task_system_win32.h"
+#include "autostart/logon_task_system_win32.h"
 
 #include <optional>
 #include <utility>
 
-#include "settings/account_win32.h"
-#include "settings/exe_protection_win32.h"
-#include "settings/logon_task.h"
-#include "settings/logon_task_win32.h"
-#include "settings/task_change_mark_win32.h"
+#include "autostart/account_win32.h"
+#include "autostart/exe_protection_win32.h"
+#include "autostart/logon_task.h"
+#include "autostart/logon_task_win32.h"
+#include "autostart/task_change_mark_win32.h"
 #include "ui/captions.h"
 #include "ui/window_messages_win32.h"
 

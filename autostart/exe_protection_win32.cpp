@@ -1,4 +1,4 @@
-#include "settings/exe_protection_win32.h"
+#include "autostart/exe_protection_win32.h"
 
 #include <aclapi.h>
 #include <sddl.h>
@@ -97,8 +97,7 @@ std::optional<开机运行::ReplaceRights> RightsOn(HANDLE token, const std::wst
   if (!granted) return std::nullopt;
   const ACCESS_MASK write =
       holder == 开机运行::Holder::FolderAbove ? 0 : FILE_WRITE_DATA | FILE_APPEND_DATA;
-  const ACCESS_MASK remove =
-      holder == 开机运行::Holder::Exe ? DELETE : DELETE | FILE_DELETE_CHILD;
+  const ACCESS_MASK remove = holder == 开机运行::Holder::Exe ? DELETE : DELETE | FILE_DELETE_CHILD;
   const 开机运行::ReplaceRights own{
       .write = (*granted & write) != 0,
       .remove = (*granted & remove) != 0,
@@ -123,15 +122,15 @@ bool ExeProtectedFromUser(const std::wstring& exePath, const std::wstring& folde
   if (!token) return false;
   return 开机运行::OnlyAdministratorsCanReplace(
       RightsOn(token.Get(), exePath, 开机运行::Holder::Exe),
-      RightsOn(token.Get(), folder, 开机运行::Holder::ExeFolder),
-      RightsAbove(token.Get(), folder));
+      RightsOn(token.Get(), folder, 开机运行::Holder::ExeFolder), RightsAbove(token.Get(), folder));
 }
 
 开机运行::Permissions PermissionsOf(PSECURITY_DESCRIPTOR descriptor) {
   开机运行::Permissions permissions;
   PSID owner = nullptr;
   BOOL defaulted = FALSE;
-  if (GetSecurityDescriptorOwner(descriptor, &owner, &defaulted)) permissions.owner = SidText(owner);
+  if (GetSecurityDescriptorOwner(descriptor, &owner, &defaulted))
+    permissions.owner = SidText(owner);
   BOOL present = FALSE;
   PACL list = nullptr;
   if (!GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted) || !present || !list)
