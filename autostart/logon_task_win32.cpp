@@ -6,7 +6,7 @@
 
 #include "autostart/logon_task.h"
 #include "autostart/task_change_mark_win32.h"
-#include "sync/consent_win32.h"
+#include "win32/shell_thread.h"
 #include "win32/system_exe.h"
 #include "win32/unique_handle.h"
 
@@ -157,9 +157,9 @@ TaskChangeEnd RunSchtasks(HWND owner, const SystemExe& schtasks, const std::wstr
   if (!throughConsent)
     return StartHidden(schtasks, arguments, process) ? EndOf(process.Get()) : TaskChangeEnd::Failed;
   switch (StartWithConsent(owner, schtasks, arguments, process)) {
-    case ElevatedStart::Started: return EndOf(process.Get());
-    case ElevatedStart::Declined: return TaskChangeEnd::Declined;
-    case ElevatedStart::Failed: break;
+    case ConsentStart::Started: return EndOf(process.Get());
+    case ConsentStart::Declined: return TaskChangeEnd::Declined;
+    case ConsentStart::Failed: break;
   }
   return TaskChangeEnd::Failed;
 }
@@ -187,7 +187,7 @@ TaskChangeEnd Change(HWND owner, const TaskChange& change) {
 bool StartTaskChange(HWND owner, TaskChange change, TaskChangeEnded ended) {
   task_change_mark::Set(change.step);
   const bool started =
-      RunOnConsentThread([owner, change = std::move(change), ended = std::move(ended)] {
+      RunOnShellThread([owner, change = std::move(change), ended = std::move(ended)] {
         // The file is gone before the end is told.
         const TaskChangeEnd end = Change(owner, change);
         task_change_mark::Clear();

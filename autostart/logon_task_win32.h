@@ -21,11 +21,11 @@ struct TaskChange {
   bool throughConsent;
 };
 
-// Called on the consent thread once schtasks.exe has ended, or once the
+// Called on the shell thread once schtasks.exe has ended, or once the
 // change could not be started.
 using TaskChangeEnded = std::function<void(开机运行::TaskChangeEnd end)>;
 
-// Makes the change on the consent thread, so that neither the prompt nor
+// Makes the change on the shell thread, so that neither the prompt nor
 // schtasks.exe holds up the window. The definition goes to schtasks.exe in
 // a file of the user's temporary folder that is held against writing while
 // schtasks.exe reads it, by a path no link or renamed folder can re-point,

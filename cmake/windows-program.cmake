@@ -24,6 +24,7 @@ add_library(lts_win32 STATIC
   ui/tray_win32.cpp
   ui/window_paint_win32.cpp
   ui/window_win32.cpp
+  win32/shell_thread.cpp
   win32/system_exe.cpp
   win32/text_encoding.cpp
 )

@@ -18,7 +18,7 @@ inline constexpr UINT kEchoEndedMessage = WM_APP + 3;
 inline constexpr UINT kCommandEndedMessage = WM_APP + 4;
 // Posted from the consent prompt's thread once the user has answered.
 inline constexpr UINT kConsentEndedMessage = WM_APP + 5;
-// Posted from the consent thread once schtasks.exe has changed the logon
+// Posted from the shell thread once schtasks.exe has changed the logon
 // task, or could not.
 inline constexpr UINT kTaskChangedMessage = WM_APP + 6;
 // Sent by a copy that holds the right to change the clock to the running

@@ -32,7 +32,7 @@ const std::wstring kTaskName =
 const std::wstring kDefinition = 开机运行::LogonTaskXml(
     {kTaskName, L"PC\\Admin", L"C:\\Program Files\\A & B <C>\\同步 工具\\LanTimeSync.exe"});
 
-// Shared with the consent thread, which may come after the test has
+// Shared with the shell thread, which may come after the test has
 // stopped waiting for it.
 struct End {
   UniqueKernelHandle event{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
