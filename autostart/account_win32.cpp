@@ -6,6 +6,7 @@
 
 #include <memory>
 
+#include "win32/token.h"
 #include "win32/unique_handle.h"
 
 namespace {
@@ -18,13 +19,11 @@ UniqueKernelHandle OwnToken() {
 
 }  // namespace
 
-开机运行::TokenKind ReadTokenKind() {
+开机运行::TokenKind ProcessTokenKind() {
   const UniqueKernelHandle token = OwnToken();
-  TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
-  DWORD size = 0;
-  if (!token || !GetTokenInformation(token.Get(), TokenElevationType, &type, sizeof type, &size))
-    return 开机运行::TokenKind::Whole;
-  switch (type) {
+  const std::optional<TOKEN_ELEVATION_TYPE> type =
+      token ? ElevationTypeOf(token.Get()) : std::nullopt;
+  switch (type.value_or(TokenElevationTypeDefault)) {
     case TokenElevationTypeLimited: return 开机运行::TokenKind::Filtered;
     case TokenElevationTypeFull: return 开机运行::TokenKind::Elevated;
     default: return 开机运行::TokenKind::Whole;

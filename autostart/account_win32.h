@@ -7,7 +7,7 @@
 
 // This process's token as UAC made it; a token that cannot be read counts
 // as whole, which keeps the Run value as the registration.
-开机运行::TokenKind ReadTokenKind();
+开机运行::TokenKind ProcessTokenKind();
 
 // "DOMAIN\user" of this process's token; nothing when it cannot be told.
 std::optional<std::wstring> ReadAccountName();

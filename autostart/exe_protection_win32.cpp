@@ -6,6 +6,7 @@
 #include <optional>
 #include <vector>
 
+#include "win32/token.h"
 #include "win32/unique_handle.h"
 
 namespace {
@@ -17,14 +18,7 @@ using UniqueLocal = UniqueHandle<HLOCAL, &::LocalFree>;
 UniqueKernelHandle UnelevatedToken() {
   UniqueKernelHandle own;
   if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY | TOKEN_DUPLICATE, own.Put())) return {};
-  TOKEN_ELEVATION_TYPE type = TokenElevationTypeDefault;
-  DWORD size = 0;
-  if (GetTokenInformation(own.Get(), TokenElevationType, &type, sizeof type, &size) &&
-      type == TokenElevationTypeFull) {
-    TOKEN_LINKED_TOKEN linked{};
-    if (!GetTokenInformation(own.Get(), TokenLinkedToken, &linked, sizeof linked, &size)) return {};
-    return UniqueKernelHandle(linked.LinkedToken);
-  }
+  if (ElevationTypeOf(own.Get()) == TokenElevationTypeFull) return LinkedTokenOf(own.Get());
   UniqueKernelHandle impersonation;
   if (!DuplicateToken(own.Get(), SecurityIdentification, impersonation.Put())) return {};
   return impersonation;

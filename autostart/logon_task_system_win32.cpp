@@ -15,7 +15,7 @@ LogonTaskSystemWin32::LogonTaskSystemWin32(HWND window, std::wstring exePath,
                                            std::wstring exeFolder)
     : window_(window), exePath_(std::move(exePath)), exeFolder_(std::move(exeFolder)) {}
 
-开机运行::TokenKind LogonTaskSystemWin32::ReadTokenKind() { return ::ReadTokenKind(); }
+开机运行::TokenKind LogonTaskSystemWin32::ReadTokenKind() { return ProcessTokenKind(); }
 
 开机运行::ExeForTask LogonTaskSystemWin32::CheckExeForTask() {
   const 开机运行::ExeForTask fit = 开机运行::TaskCommandFit(exePath_);
@@ -33,7 +33,7 @@ std::optional<开机运行::TaskStep> LogonTaskSystemWin32::TakeInterruptedChang
 void LogonTaskSystemWin32::StartTaskChange(std::uint32_t number, 开机运行::TaskStep step,
                                            bool throughConsent) {
   const HWND window = window_;
-  const auto ended = [window, number](开机运行::TaskChangeEnd end) {
+  const OnTaskChangeEnd ended = [window, number](开机运行::TaskChangeEnd end) {
     PostTaskChangeEnded(window, number, end);
   };
   const std::optional<std::wstring> account = ReadAccountName(), sid = ReadAccountSid();
@@ -43,5 +43,6 @@ void LogonTaskSystemWin32::StartTaskChange(std::uint32_t number, 开机运行::T
                     throughConsent};
   if (step == 开机运行::TaskStep::Create)
     change.definition = 开机运行::LogonTaskXml({name, *account, exePath_});
-  if (!::StartTaskChange(window_, std::move(change), ended)) ended(开机运行::TaskChangeEnd::Failed);
+  if (!ChangeTaskOnShellThread(window_, std::move(change), ended))
+    ended(开机运行::TaskChangeEnd::Failed);
 }

@@ -184,7 +184,7 @@ TaskChangeEnd Change(HWND owner, const TaskChange& change) {
 
 }  // namespace
 
-bool StartTaskChange(HWND owner, TaskChange change, TaskChangeEnded ended) {
+bool ChangeTaskOnShellThread(HWND owner, TaskChange change, OnTaskChangeEnd ended) {
   task_change_mark::Set(change.step);
   const bool started =
       RunOnShellThread([owner, change = std::move(change), ended = std::move(ended)] {

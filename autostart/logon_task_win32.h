@@ -23,7 +23,7 @@ struct TaskChange {
 
 // Called on the shell thread once schtasks.exe has ended, or once the
 // change could not be started.
-using TaskChangeEnded = std::function<void(开机运行::TaskChangeEnd end)>;
+using OnTaskChangeEnd = std::function<void(开机运行::TaskChangeEnd end)>;
 
 // Makes the change on the shell thread, so that neither the prompt nor
 // schtasks.exe holds up the window. The definition goes to schtasks.exe in
@@ -32,4 +32,4 @@ using TaskChangeEnded = std::function<void(开机运行::TaskChangeEnd end)>;
 // and removed afterwards. The change is marked as under way until it ends
 // (see task_change_mark). False, and ended is never called, when no thread
 // could be made for it.
-bool StartTaskChange(HWND owner, TaskChange change, TaskChangeEnded ended);
+bool ChangeTaskOnShellThread(HWND owner, TaskChange change, OnTaskChangeEnd ended);

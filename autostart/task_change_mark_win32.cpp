@@ -56,7 +56,7 @@ std::optional<开机运行::TaskStep> Take() {
   const std::wstring step = mark->substr(0, lineEnd);
   const std::wstring file = lineEnd == std::wstring::npos ? L"" : mark->substr(lineEnd + 1);
   if (!file.empty() && IsDefinitionFileName(file) &&
-      ReadTokenKind() != 开机运行::TokenKind::Elevated)
+      ProcessTokenKind() != 开机运行::TokenKind::Elevated)
     DeleteFileW(file.c_str());
   if (step == kCreate) return 开机运行::TaskStep::Create;
   if (step == kDelete) return 开机运行::TaskStep::Delete;

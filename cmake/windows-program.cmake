@@ -27,6 +27,7 @@ add_library(lts_win32 STATIC
   win32/shell_thread.cpp
   win32/system_exe.cpp
   win32/text_encoding.cpp
+  win32/token.cpp
 )
 # Windows 7 is the oldest system the program starts on.
 target_compile_definitions(lts_win32 PUBLIC UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)

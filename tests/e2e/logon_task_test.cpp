@@ -72,7 +72,7 @@ class LogonTaskTest : public testing::TestWithParam<bool> {
     const auto end = std::make_shared<End>();
     const TaskChange change{step, kTaskName, L"", step == TaskStep::Create ? kDefinition : L"",
                             GetParam()};
-    if (!StartTaskChange(nullptr, change, [end](TaskChangeEnd told) {
+    if (!ChangeTaskOnShellThread(nullptr, change, [end](TaskChangeEnd told) {
           end->end = told;
           SetEvent(end->event.Get());
         }))
