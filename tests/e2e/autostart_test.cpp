@@ -8,6 +8,7 @@
 #include "autostart/logon_task.h"
 #include "autostart/logon_task_win32.h"
 #include "autostart/registration.h"
+#include "autostart/task_change_mark_win32.h"
 #include "win32/system_exe.h"
 
 namespace e2e {
@@ -60,6 +61,31 @@ TEST_F(AutostartTest, AFullTokenStartWithTheBoxUntickedRemovesItsOwnTaskDirectly
                                    开机运行::LogonTaskName(kProgramName, *account, *sid))))
       << ToCodePage(calls[1].cmd, CP_UTF8);
   for (const FakeNetCall& call : calls) EXPECT_FALSE(call.useShow);
+}
+
+// What a close during a press's create leaves behind: the box pressed in
+// 配置.INI, the mark of the change, its definition file. A filtered start
+// cannot know whether the task was made: it writes the Run value as after a
+// failed create, says why, and removes the file.
+TEST_F(AutostartTest, AFilteredStartAfterACreateCutShortWritesTheRunValueAndTellsWhy) {
+  constexpr UINT kIconId = 1;
+  WriteIni(IniFileBytes(L"127.0.0.1", 1, 30));
+  wchar_t temp[MAX_PATH], definition[MAX_PATH];
+  ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+  ASSERT_NE(GetTempFileNameW(temp, L"lts", 0, definition), 0u);
+  task_change_mark::Set(开机运行::TaskStep::Create, definition);
+  token_ = FilteredToken();
+  ASSERT_TRUE(token_);
+  Start();
+  ASSERT_TRUE(WaitFor([&] { return TrayIconExists(window_, kIconId); }));
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), exe_);
+  const std::wstring reason =
+      开机运行::RegistrationReason(开机运行::RegistrationProblem::CreateCutShort);
+  EXPECT_TRUE(WaitFor([&] { return TooltipOf(id网络时间) == reason; }))
+      << ToCodePage(TooltipOf(id网络时间), CP_UTF8);
+  EXPECT_FALSE(FileExists(definition)) << "the definition file is left behind";
+  EXPECT_TRUE(SchtasksCalls().empty()) << "no prompt at a start";
+  EXPECT_EQ(ReadFileBytes(IniPath()), IniFileBytes(L"127.0.0.1", 1, 30));
 }
 
 // The consent route starts schtasks.exe with a show-window flag; the direct
