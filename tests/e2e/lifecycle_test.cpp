@@ -59,8 +59,7 @@ TEST_F(LifecycleTest, ACopyWithTheClockRightReplacesOneWithoutItKeepingItsWindow
     Process second = Process::Launch(exe_, {});
     ASSERT_TRUE(second.Started());
     EXPECT_TRUE(product_.WaitForExit(kDefaultTimeoutMs)) << "the copy without the right stays";
-    const HWND replacing =
-        WaitForTopWindow(second.Id(), {.className = MainWindow::kWindowClass});
+    const HWND replacing = WaitForTopWindow(second.Id(), {.className = MainWindow::kWindowClass});
     ASSERT_NE(replacing, nullptr);
     if (hidden) {
       EXPECT_TRUE(WaitFor([&] { return TrayIconExists(replacing, kIconId); }));
