@@ -71,3 +71,10 @@ std::optional<std::wstring> ReadAccountName() {
     return std::nullopt;
   return std::wstring(domain) + L"\\" + name;
 }
+
+bool IsThisAccount(PSID sid) {
+  const UniqueKernelHandle token = OwnToken();
+  if (!token || !sid) return false;
+  const auto user = TokenUserOf(token.Get());
+  return user && EqualSid(SidOf(user), sid);
+}

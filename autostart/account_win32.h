@@ -1,5 +1,7 @@
 #pragma once
 
+#include <windows.h>
+
 #include <optional>
 #include <string>
 
@@ -15,3 +17,6 @@ std::optional<std::wstring> ReadAccountName();
 // The same account's SID as text ("S-1-5-21-..."); nothing when it cannot
 // be told.
 std::optional<std::wstring> ReadAccountSid();
+
+// Whether sid is this process's account.
+bool IsThisAccount(PSID sid);

@@ -1,6 +1,7 @@
 #include "autostart/task_change_mark_win32.h"
 
 #include <windows.h>
+#include <aclapi.h>
 
 #include "autostart/account_win32.h"
 #include "win32/unique_handle.h"
@@ -33,6 +34,30 @@ bool IsDefinitionFileName(const std::wstring& path) {
          lstrcmpiW(name.c_str() + name.size() - 4, L".tmp") == 0;
 }
 
+// The mark is the user's to forge. A copy with full rights removes only a
+// file this account owns, which the account could remove unelevated as
+// well (an owner may always give itself the right), and never a link's
+// target.
+void RemoveDefinitionFile(const std::wstring& path) {
+  if (!IsDefinitionFileName(path)) return;
+  if (ProcessTokenKind() != 开机运行::TokenKind::Elevated) {
+    DeleteFileW(path.c_str());
+    return;
+  }
+  const UniqueFileHandle file(CreateFileW(
+      path.c_str(), DELETE | READ_CONTROL, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+      nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+  PSID owner = nullptr;
+  PSECURITY_DESCRIPTOR descriptor = nullptr;
+  if (!file || GetSecurityInfo(file.Get(), SE_FILE_OBJECT, OWNER_SECURITY_INFORMATION, &owner,
+                               nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS)
+    return;
+  const UniqueHandle<HLOCAL, &::LocalFree> owned(descriptor);
+  if (!IsThisAccount(owner)) return;
+  FILE_DISPOSITION_INFO disposition{TRUE};
+  SetFileInformationByHandle(file.Get(), FileDispositionInfo, &disposition, sizeof disposition);
+}
+
 }  // namespace
 
 void Set(开机运行::TaskStep step, const std::wstring& definitionFile) {
@@ -55,9 +80,7 @@ std::optional<开机运行::TaskStep> Take() {
   const std::size_t lineEnd = mark->find(L'\n');
   const std::wstring step = mark->substr(0, lineEnd);
   const std::wstring file = lineEnd == std::wstring::npos ? L"" : mark->substr(lineEnd + 1);
-  if (!file.empty() && IsDefinitionFileName(file) &&
-      ProcessTokenKind() != 开机运行::TokenKind::Elevated)
-    DeleteFileW(file.c_str());
+  if (!file.empty()) RemoveDefinitionFile(file);
   if (step == kCreate) return 开机运行::TaskStep::Create;
   if (step == kDelete) return 开机运行::TaskStep::Delete;
   return std::nullopt;

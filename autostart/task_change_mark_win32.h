@@ -15,8 +15,9 @@ void Set(开机运行::TaskStep step, const std::wstring& definitionFile = L"");
 void Clear();
 
 // The change a mark tells of, which is cleared; its definition file is
-// removed unless this process runs elevated: the file's path is in the
-// user's hands, and an elevated removal of it could be turned on another.
+// removed, by a copy with full rights only when this account owns it: the
+// file's path is in the user's hands, and an elevated removal of it could
+// be turned on another file.
 std::optional<开机运行::TaskStep> Take();
 
 }  // namespace task_change_mark

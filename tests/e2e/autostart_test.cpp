@@ -88,6 +88,21 @@ TEST_F(AutostartTest, AFilteredStartAfterACreateCutShortWritesTheRunValueAndTell
   EXPECT_EQ(ReadFileBytes(IniPath()), IniFileBytes(L"127.0.0.1", 1, 30));
 }
 
+// The copy with full rights settles a release a close cut short by its own
+// load, and removes the file the account's own copy left.
+TEST_F(AutostartTest, AFullTokenStartAfterADeleteCutShortDeletesTheTaskAndRemovesTheFile) {
+  wchar_t temp[MAX_PATH], definition[MAX_PATH];
+  ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+  ASSERT_NE(GetTempFileNameW(temp, L"lts", 0, definition), 0u);
+  task_change_mark::Set(开机运行::TaskStep::Delete, definition);
+  Start();
+  WaitUntilShown();
+  ASSERT_TRUE(WaitFor([&] { return SchtasksCalls().size() == 2; }));
+  EXPECT_NE(SchtasksCalls()[1].cmd.find(L"/delete"), std::wstring::npos);
+  EXPECT_TRUE(WaitFor([&] { return !FileExists(definition); }));
+  EXPECT_EQ(TooltipOf(id网络时间), L"");
+}
+
 // The consent route starts schtasks.exe with a show-window flag; the direct
 // one, which the full token takes, with none.
 TEST_F(AutostartTest, TheFullTokensPressDoesTheSameWithoutThePromptsRoute) {
