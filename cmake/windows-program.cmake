@@ -2,13 +2,15 @@
 enable_language(RC)
 
 add_library(lts_win32 STATIC
-  settings/account_win32.cpp
+  autostart/account_win32.cpp
+  autostart/exe_protection_win32.cpp
+  autostart/logon_task_system_win32.cpp
+  autostart/logon_task_win32.cpp
+  autostart/run_key_win32.cpp
+  autostart/task_change_mark_win32.cpp
   settings/exe_location_win32.cpp
-  settings/exe_protection_win32.cpp
   settings/file_replace_win32.cpp
   settings/disk_ini_file_win32.cpp
-  settings/logon_task_win32.cpp
-  settings/registry_win32.cpp
   settings/settings_files_win32.cpp
   sync/clock_right_win32.cpp
   sync/command_watch_win32.cpp
@@ -17,15 +19,16 @@ add_library(lts_win32 STATIC
   sync/process_win32.cpp
   ui/controls_win32.cpp
   ui/dpi_win32.cpp
-  ui/logon_task_system_win32.cpp
   ui/picture_win32.cpp
   ui/system_win32.cpp
   ui/tooltip_win32.cpp
   ui/tray_win32.cpp
   ui/window_paint_win32.cpp
   ui/window_win32.cpp
+  win32/shell_thread.cpp
   win32/system_exe.cpp
   win32/text_encoding.cpp
+  win32/token.cpp
 )
 # Windows 7 is the oldest system the program starts on.
 target_compile_definitions(lts_win32 PUBLIC UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)

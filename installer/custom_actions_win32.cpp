@@ -16,11 +16,11 @@
 #include <vector>
 
 #include "installer/preset.h"
-#include "settings/autostart.h"
+#include "autostart/run_key.h"
 #include "settings/disk_ini_file_win32.h"
 #include "settings/exe_location.h"
-#include "settings/logon_task_win32.h"
-#include "settings/registry_win32.h"
+#include "autostart/logon_task_win32.h"
+#include "autostart/run_key_win32.h"
 #include "settings/settings.h"
 #include "win32/unique_handle.h"
 
@@ -128,8 +128,9 @@ std::vector<std::wstring> ProgramTaskNames() {
 void DeleteTask(const std::wstring& name) {
   const UniqueKernelHandle ended(CreateEventW(nullptr, TRUE, FALSE, nullptr));
   const HANDLE signal = ended.Get();
-  const TaskChange change{开机运行::TaskStep::Delete, name, L"", /*throughConsent=*/false};
-  if (StartTaskChange(nullptr, change, [signal](开机运行::TaskChangeEnd) { SetEvent(signal); }))
+  const TaskChange change{开机运行::TaskStep::Delete, name, L"", L"", /*throughConsent=*/false};
+  if (ChangeTaskOnShellThread(nullptr, change,
+                              [signal](开机运行::TaskChangeEnd) { SetEvent(signal); }))
     WaitForSingleObject(signal, kSchtasksEndMilliseconds);
 }
 

@@ -57,7 +57,8 @@ void 同步软件::Form_Load() {
   settings_.Load();
   ShowSettingsNotice();
   ShowRegistration();
-  if (开机自动运行_ == 1)
+  const std::optional<bool> shownBefore = system_.ShownByReplacedCopy();
+  if (shownBefore ? !*shownBefore : 开机自动运行_ == 1)
     tray_.Hide();
   else
     view_.ShowForm();

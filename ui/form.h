@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "settings/autostart.h"
-#include "settings/registration.h"
+#include "autostart/run_key.h"
+#include "autostart/registration.h"
 #include "settings/settings.h"
 #include "settings/settings_keeper.h"
 #include "sync/clock_right.h"

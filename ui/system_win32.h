@@ -15,6 +15,7 @@ class SystemWin32 final : public FormSystem, public SyncSystem {
   SystemWin32(HWND window, TrayIconWin32& tray) : window_(window), tray_(tray) {}
 
   bool IsAnotherInstanceRunning() override;
+  std::optional<bool> ShownByReplacedCopy() override { return replacedCopyShown_; }
   void ShowRunningInstance() override;
   std::wstring LongTimeNow() override;
   bool AddTrayIcon() override { return tray_.Add(); }
@@ -33,6 +34,8 @@ class SystemWin32 final : public FormSystem, public SyncSystem {
 
  private:
   CommandEnded PostEndTo(std::uint32_t command);
+  bool MakeInstanceMutex();
+  bool ReplacedACopyWithoutTheClockRight();
 
   HWND window_;
   TrayIconWin32& tray_;
@@ -41,4 +44,5 @@ class SystemWin32 final : public FormSystem, public SyncSystem {
   UniqueKernelHandle instanceMutex_;
   // Tells a later copy which process made the mutex.
   UniqueKernelHandle firstCopy_;
+  std::optional<bool> replacedCopyShown_;
 };

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "settings/autostart_plan.h"
+#include "autostart/plan.h"
 #include "sync/sync_command.h"
 #include "sync/sync_system.h"
 
@@ -18,9 +18,15 @@ inline constexpr UINT kEchoEndedMessage = WM_APP + 3;
 inline constexpr UINT kCommandEndedMessage = WM_APP + 4;
 // Posted from the consent prompt's thread once the user has answered.
 inline constexpr UINT kConsentEndedMessage = WM_APP + 5;
-// Posted from the consent thread once schtasks.exe has changed the logon
+// Posted from the shell thread once schtasks.exe has changed the logon
 // task, or could not.
 inline constexpr UINT kTaskChangedMessage = WM_APP + 6;
+// Sent by a copy that holds the right to change the clock to the running
+// one, which lacks it: that one leaves for it, answering whether its window
+// was shown or hidden, so that the new copy keeps it so.
+inline constexpr UINT kHandOverMessage = WM_APP + 7;
+inline constexpr LRESULT kHandedOverHidden = 1;
+inline constexpr LRESULT kHandedOverShown = 2;
 
 // Whatever ends on a pool thread reaches the window as a posted message
 // carrying plain values, so that the form hears of it on its own thread, in

@@ -75,6 +75,7 @@ class MainWindow final : public FormView {
   void DrawClockLabel(const DRAWITEMSTRUCT& item) const;
   void OnPaint() const;
   void OnClose();
+  LRESULT OnHandOver();
   void OnActivate(bool active);
 
   HINSTANCE instance_;

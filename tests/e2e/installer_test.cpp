@@ -13,9 +13,9 @@
 #include <vector>
 
 #include "installer/preset.h"
-#include "settings/autostart.h"
+#include "autostart/run_key.h"
 #include "settings/exe_location.h"
-#include "settings/logon_task.h"
+#include "autostart/logon_task.h"
 #include "settings/settings.h"
 #include "support/support.h"
 #include "support/fake_net_protocol.h"
@@ -166,10 +166,12 @@ TEST_F(InstallerTest, SilentRolloutStartAndUninstall) {
       [&] { return e2e::WindowText(GetDlgItem(window, id服务器路径)) == L"127.0.0.1"; }));
   EXPECT_EQ(GetScrollPos(GetDlgItem(window, id滚动条), SB_CTL), 7);
 
-  // What the program and its users leave: two administrators' logon tasks,
+  // What the program and its users leave: two administrators' logon tasks
+  // (one under today's name, one under the name an earlier version gave),
   // the Run values of the machine and of this user, this user's settings.
-  const std::wstring alice = 开机运行::LogonTaskName(kProgramName, L"VM\\alice");
-  const std::wstring bob = 开机运行::LogonTaskName(kProgramName, L"VM\\bob");
+  const std::wstring alice =
+      开机运行::LogonTaskName(kProgramName, L"VM\\alice", L"S-1-5-21-7-8-9-1001");
+  const std::wstring bob = 开机运行::LegacyLogonTaskName(kProgramName, L"VM\\bob");
   const std::wstring otherTask = L"Another program's task";
   for (const std::wstring& task : {alice, bob, otherTask}) PlantTask(task, installedExe_);
   const std::wstring runData = 开机运行::RunValueData(SplitExePath(installedExe_));

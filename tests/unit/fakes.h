@@ -11,11 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/autostart.h"
+#include "autostart/run_key.h"
 #include "settings/ini_edit.h"
 #include "settings/ini_file.h"
 #include "settings/profile_text.h"
-#include "settings/registration.h"
+#include "autostart/registration.h"
 #include "sync/clock_right.h"
 #include "sync/sync_system.h"
 #include "ui/captions.h"
@@ -127,9 +127,10 @@ class FakeRunKey final : public 开机运行::RunKey {
     return true;
   }
 
-  void DeleteValue(开机运行::RunKeyHive hive, const std::wstring& name) override {
-    if (hive == 开机运行::RunKeyHive::LocalMachine && !machineWritable) return;
+  bool DeleteValue(开机运行::RunKeyHive hive, const std::wstring& name) override {
+    if (hive == 开机运行::RunKeyHive::LocalMachine && !machineWritable) return !Find(hive, name);
     values[hive].erase(name);
+    return true;
   }
 
   std::optional<std::wstring> Value(开机运行::RunKeyHive hive) const {
@@ -238,6 +239,7 @@ class FakeSyncSystem : public SyncSystem {
 class FakeSystem final : public FakeSyncSystem, public FormSystem {
  public:
   bool anotherInstance = false;
+  std::optional<bool> replacedCopyShown;  // this copy replaced one without the clock right
   int runningInstanceShows = 0;
   std::wstring timeOfDay = L"03:50:36";
   std::wstring trayTip = kTrayTip;
@@ -250,6 +252,7 @@ class FakeSystem final : public FakeSyncSystem, public FormSystem {
   std::vector<std::wstring>* events = nullptr;  // shared with the view, when set
 
   bool IsAnotherInstanceRunning() override { return anotherInstance; }
+  std::optional<bool> ShownByReplacedCopy() override { return replacedCopyShown; }
   void ShowRunningInstance() override { ++runningInstanceShows; }
   std::wstring LongTimeNow() override { return timeOfDay; }
   bool AddTrayIcon() override {
@@ -285,14 +288,18 @@ class FakeLogonTaskSystem final : public 开机运行::LogonTaskSystem {
     bool throughConsent;
   };
   开机运行::TokenKind token = 开机运行::TokenKind::Whole;
-  bool exeProtected = true;
+  开机运行::ExeForTask exe = 开机运行::ExeForTask::Fit;
+  std::optional<开机运行::TaskStep> interrupted;  // left by an earlier run
   std::vector<Start> starts;
 
   开机运行::TokenKind ReadTokenKind() override { return token; }
-  bool ExeProtected() override { return exeProtected; }
+  开机运行::ExeForTask CheckExeForTask() override { return exe; }
   void StartTaskChange(std::uint32_t number, 开机运行::TaskStep step,
                        bool throughConsent) override {
     starts.push_back({number, step, throughConsent});
+  }
+  std::optional<开机运行::TaskStep> TakeInterruptedChange() override {
+    return std::exchange(interrupted, std::nullopt);
   }
 };
 

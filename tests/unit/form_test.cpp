@@ -64,6 +64,21 @@ TEST_F(FormTest, SecondInstanceShowsTheFirstAndEndsWithoutReadingSettingsOrShowi
   EXPECT_EQ(system.trayAdds, 0);
 }
 
+// The copy a logon task starts, replacing one a Run value started without
+// the right to change the clock: the window stays as the user left it.
+TEST_F(FormTest, ACopyThatReplacedAnotherKeepsItsWindowShownOrHidden) {
+  for (const bool ticked : {false, true})
+    for (const bool shownBefore : {false, true}) {
+      FakedForm faked;
+      faked.system.replacedCopyShown = shownBefore;
+      faked.file.Edit({{kSystem, L"开机自动运行", ticked ? L"1" : L"0"}});
+      faked.form.Form_Load();
+      EXPECT_FALSE(faked.view.unloaded);
+      EXPECT_EQ(faked.view.visible, shownBefore) << "ticked " << ticked;
+      EXPECT_EQ(faked.form.IsHiddenInTray(), !shownBefore) << "ticked " << ticked;
+    }
+}
+
 TEST_F(FormTest, NoSettingsFileShowsTheDesignValuesAndWritesNothing) {
   form.Form_Load();
   EXPECT_TRUE(view.visible);
@@ -586,7 +601,7 @@ TEST_F(FormTest, AStartWithAStoredTickedBoxAndTheFullTokenRenewsTheTaskWithoutCo
 
 TEST_F(FormTest, AnUnprotectedFolderKeepsTheRunValueAndTellsTheRule) {
   logonTasks.token = 开机运行::TokenKind::Elevated;
-  logonTasks.exeProtected = false;
+  logonTasks.exe = 开机运行::ExeForTask::Unprotected;
   Load();
   // The full token removes a task left from before at start.
   ASSERT_EQ(logonTasks.starts.size(), 1u);
@@ -601,7 +616,8 @@ TEST_F(FormTest, AnUnprotectedFolderKeepsTheRunValueAndTellsTheRule) {
       << "a load's end tells nothing";
   form.开机自动运行_Pressed();
   EXPECT_EQ(view.tooltip, L"");
-  EXPECT_EQ(logonTasks.starts.size(), 1u) << "the Run value was the registration";
+  ASSERT_EQ(logonTasks.starts.size(), 2u) << "a task made before may be there all the same";
+  EXPECT_EQ(logonTasks.starts[1].step, 开机运行::TaskStep::Delete);
 }
 
 TEST_F(FormTest, PressingAGreyedBoxTicksIt) {

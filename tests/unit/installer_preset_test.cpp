@@ -8,7 +8,7 @@
 
 #include "fakes.h"
 #include "shown_text.h"
-#include "settings/logon_task.h"
+#include "autostart/logon_task.h"
 #include "settings/settings.h"
 #include "sync/address.h"
 #include "ui/captions.h"
@@ -108,8 +108,11 @@ TEST(InstallerPreset, NewValuesChangeOnlyTheirKeysOfAnExistingPreset) {
 }
 
 TEST(InstallerPreset, KnowsEveryAdministratorsLogonTaskAndNoOther) {
-  for (const wchar_t* account : {L"PC\\Admin", L"DOMAIN\\李四", L"PC\\a (b)"})
-    EXPECT_TRUE(installer::IsProgramTaskName(开机运行::LogonTaskName(kProgramName, account)));
+  for (const wchar_t* account : {L"PC\\Admin", L"DOMAIN\\李四", L"PC\\a (b)"}) {
+    EXPECT_TRUE(installer::IsProgramTaskName(
+        开机运行::LogonTaskName(kProgramName, account, L"S-1-5-21-1-2-3-1001")));
+    EXPECT_TRUE(installer::IsProgramTaskName(开机运行::LegacyLogonTaskName(kProgramName, account)));
+  }
   for (const std::wstring& other : {std::wstring(kProgramName), std::wstring(L"Another (PC_Admin)"),
                                     std::wstring(L"局域网 (PC_Admin)")})
     EXPECT_FALSE(installer::IsProgramTaskName(other));

@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "settings/autostart.h"
-#include "settings/autostart_plan.h"
+#include "autostart/run_key.h"
+#include "autostart/plan.h"
 
 namespace 开机运行 {
 
@@ -13,12 +13,17 @@ namespace 开机运行 {
 class LogonTaskSystem {
  public:
   virtual TokenKind ReadTokenKind() = 0;
-  // No one without administrator rights can replace the exe.
-  virtual bool ExeProtected() = 0;
+  // Whether a task with full rights may start the exe: its path fits the
+  // task, and no one without administrator rights can replace it.
+  virtual ExeForTask CheckExeForTask() = 0;
   // Registers this user's logon task for the program, or removes it, and
   // returns at once; the end comes back with this number through
   // Registration::TaskChangeEnded.
   virtual void StartTaskChange(std::uint32_t number, TaskStep step, bool throughConsent) = 0;
+  // A change started by an earlier run that never ended there (the program
+  // was closed or the session ended meanwhile), forgotten once told; what
+  // it left behind is cleared.
+  virtual std::optional<TaskStep> TakeInterruptedChange() = 0;
 
  protected:
   ~LogonTaskSystem() = default;
@@ -26,10 +31,15 @@ class LogonTaskSystem {
 
 enum class RegistrationProblem {
   ExeUnprotected,
+  ExePathHoldsPercent,
+  ExePathTooLong,
   CreateDeclined,
   CreateFailed,
+  CreateCutShort,
   DeleteDeclined,
   DeleteFailed,
+  DeleteCutShort,
+  RunValueKept,
 };
 
 // Why the box did not do what it says, one line for the status label's
@@ -48,7 +58,8 @@ class Registration {
   // The user pressed the box, which now shows value.
   void FollowClick(int value);
   // The stored value was loaded into the box; changed: it differs from what
-  // the box showed before.
+  // the box showed before. The first load also finishes or tells a change
+  // an earlier run left unended.
   void FollowLoad(int value, bool changed);
   void TaskChangeEnded(std::uint32_t number, TaskChangeEnd end);
   // Whether pressing the box, which shows value, would bring up the prompt.
@@ -66,16 +77,18 @@ class Registration {
   };
 
   RegistrationFacts Facts(int value);
-  void Follow(RegistrationTrigger trigger, const RegistrationPlan& plan, bool removeEveryValue);
+  void FollowInterruptedChange(int value);
+  void Follow(RegistrationTrigger trigger, const RegistrationPlan& plan, WhoseRunValues whose);
   void Start(const Change& change);
   void FollowEnd(const Change& ended, TaskChangeEnd end);
-  void StepRunValue(RunValueStep step, bool removeEveryValue);
+  void StepRunValue(RunValueStep step, WhoseRunValues whose);
 
   RunKey& runKey_;
   LogonTaskSystem& tasks_;
   const std::wstring runValueData_;
   std::optional<Change> running_, waiting_;
   std::uint32_t lastNumber_ = 0;
+  bool loaded_ = false;
   std::wstring reason_;
 };
 

@@ -1,4 +1,4 @@
-#include "settings/logon_task.h"
+#include "autostart/logon_task.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -27,7 +27,14 @@ void AppendUnit(std::string& bytes, std::uint32_t unit) {
 
 }  // namespace
 
-std::wstring LogonTaskName(const std::wstring& programName, const std::wstring& userId) {
+std::wstring LogonTaskName(const std::wstring& programName, const std::wstring& userId,
+                           const std::wstring& sid) {
+  std::wstring name = LegacyLogonTaskName(programName, userId);
+  name.insert(name.size() - 1, L" " + sid);
+  return name;
+}
+
+std::wstring LegacyLogonTaskName(const std::wstring& programName, const std::wstring& userId) {
   std::wstring user = userId;
   std::replace_if(
       user.begin(), user.end(),
@@ -36,6 +43,13 @@ std::wstring LogonTaskName(const std::wstring& programName, const std::wstring& 
       },
       L'_');
   return programName + L" (" + user + L")";
+}
+
+ExeForTask TaskCommandFit(const std::wstring& exePath) {
+  constexpr std::size_t kLongestCommand = 260;
+  if (exePath.find(L'%') != std::wstring::npos) return ExeForTask::PercentInPath;
+  if (exePath.size() + 2 > kLongestCommand) return ExeForTask::PathTooLong;
+  return ExeForTask::Fit;
 }
 
 std::wstring LogonTaskXml(const LogonTask& task) {
@@ -66,6 +80,9 @@ std::wstring LogonTaskXml(const LogonTask& task) {
          L"    <StopIfGoingOnBatteries>false</StopIfGoingOnBatteries>\r\n"
          L"    <ExecutionTimeLimit>PT0S</ExecutionTimeLimit>\r\n"
          L"    <Enabled>true</Enabled>\r\n"
+         // The default, 7, is for background work: below-normal CPU, low
+         // I/O and memory priority. 4 to 6 are for interactive programs.
+         L"    <Priority>4</Priority>\r\n"
          L"  </Settings>\r\n"
          L"  <Actions Context=\"Author\">\r\n"
          L"    <Exec>\r\n"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/autostart.h"
+#include "autostart/run_key.h"
 
 #include <windows.h>
 
@@ -14,7 +14,7 @@ class RegistryRunKey final : public 开机运行::RunKey {
                                         const std::wstring& name) override;
   bool SetValue(开机运行::RunKeyHive hive, const std::wstring& name,
                 const std::wstring& data) override;
-  void DeleteValue(开机运行::RunKeyHive hive, const std::wstring& name) override;
+  bool DeleteValue(开机运行::RunKeyHive hive, const std::wstring& name) override;
 
  private:
   HKEY Root(开机运行::RunKeyHive hive) const {

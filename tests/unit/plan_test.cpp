@@ -1,4 +1,4 @@
-#include "settings/autostart_plan.h"
+#include "autostart/plan.h"
 
 #include <gtest/gtest.h>
 
@@ -12,17 +12,21 @@ constexpr auto Whole = TokenKind::Whole;
 constexpr auto Filtered = TokenKind::Filtered;
 constexpr auto Elevated = TokenKind::Elevated;
 
+constexpr auto Fit = ExeForTask::Fit;
+constexpr auto Unprotected = ExeForTask::Unprotected;
+
 struct PlanCase {
   RegistrationTrigger trigger;
   TokenKind token;
-  bool ticked, ownRunValue, exeProtected;
+  bool ticked, ownRunValue;
+  ExeForTask exe;
   RegistrationPlan plan;
 };
 
 std::ostream& operator<<(std::ostream& out, const PlanCase& c) {
   return out << (c.trigger == Click ? "click" : "load") << " token " << static_cast<int>(c.token)
-             << " ticked " << c.ticked << " run value " << c.ownRunValue << " protected "
-             << c.exeProtected;
+             << " ticked " << c.ticked << " run value " << c.ownRunValue << " exe "
+             << static_cast<int>(c.exe);
 }
 
 constexpr RegistrationPlan kWriteRunValue{.runValue = RunValueStep::Write};
@@ -32,18 +36,18 @@ constexpr RegistrationPlan kCreateAfterConsent{.task = TaskStep::Create, .throug
 constexpr RegistrationPlan kDelete{.task = TaskStep::Delete, .runValue = RunValueStep::Remove};
 constexpr RegistrationPlan kDeleteAfterConsent{
     .task = TaskStep::Delete, .throughConsent = true, .runValue = RunValueStep::Remove};
-constexpr RegistrationPlan kUnprotected{.runValue = RunValueStep::Write, .exeUnprotected = true};
+constexpr RegistrationPlan kUnprotected{.runValue = RunValueStep::Write, .refused = Unprotected};
 
 class PlanTable : public testing::TestWithParam<PlanCase> {};
 
 TEST_P(PlanTable, DecidesTheRegistration) {
   const PlanCase& c = GetParam();
   const RegistrationPlan plan =
-      PlanRegistration(c.trigger, {c.token, c.ticked, c.ownRunValue, c.exeProtected});
+      PlanRegistration(c.trigger, {c.token, c.ticked, c.ownRunValue, c.exe});
   EXPECT_EQ(plan.task, c.plan.task);
   EXPECT_EQ(plan.throughConsent, c.plan.throughConsent);
   EXPECT_EQ(plan.runValue, c.plan.runValue);
-  EXPECT_EQ(plan.exeUnprotected, c.plan.exeUnprotected);
+  EXPECT_EQ(plan.refused, c.plan.refused);
 }
 
 // trigger, token, ticked, own Run value, exe protected → plan
@@ -51,38 +55,50 @@ INSTANTIATE_TEST_SUITE_P(
     Table, PlanTable,
     testing::Values(
         // A standard user or UAC off: the Run value, as it always was.
-        PlanCase{Click, Whole, true, false, true, kWriteRunValue},
-        PlanCase{Click, Whole, false, false, true, kRemoveRunValue},
-        PlanCase{Load, Whole, true, true, true, kWriteRunValue},
-        PlanCase{Load, Whole, false, false, true, kRemoveRunValue},
+        PlanCase{Click, Whole, true, false, Fit, kWriteRunValue},
+        PlanCase{Click, Whole, false, false, Fit, kRemoveRunValue},
+        PlanCase{Load, Whole, true, true, Fit, kWriteRunValue},
+        PlanCase{Load, Whole, false, false, Fit, kRemoveRunValue},
         // A click of an administrator whom UAC splits: the task, once safe.
-        PlanCase{Click, Filtered, true, false, true, kCreateAfterConsent},
-        PlanCase{Click, Filtered, true, true, true, kCreateAfterConsent},
-        PlanCase{Click, Elevated, true, false, true, kCreate},
-        PlanCase{Click, Filtered, true, false, false, kUnprotected},
-        PlanCase{Click, Elevated, true, true, false, kUnprotected},
-        // Clearing: without a Run value of its own the registration was the task.
-        PlanCase{Click, Filtered, false, false, true, kDeleteAfterConsent},
-        PlanCase{Click, Elevated, false, false, false, kDelete},
-        PlanCase{Click, Filtered, false, true, true, kRemoveRunValue},
-        PlanCase{Click, Elevated, false, true, true, kRemoveRunValue},
+        PlanCase{Click, Filtered, true, false, Fit, kCreateAfterConsent},
+        PlanCase{Click, Filtered, true, true, Fit, kCreateAfterConsent},
+        PlanCase{Click, Elevated, true, false, Fit, kCreate},
+        PlanCase{Click, Filtered, true, false, Unprotected, kUnprotected},
+        PlanCase{Click, Elevated, true, true, Unprotected, kUnprotected},
+        PlanCase{Click,
+                 Filtered,
+                 true,
+                 false,
+                 ExeForTask::PercentInPath,
+                 {.runValue = RunValueStep::Write, .refused = ExeForTask::PercentInPath}},
+        PlanCase{Click,
+                 Elevated,
+                 true,
+                 false,
+                 ExeForTask::PathTooLong,
+                 {.runValue = RunValueStep::Write, .refused = ExeForTask::PathTooLong}},
+        // Clearing: this account may hold a task whatever Run value there is.
+        PlanCase{Click, Filtered, false, false, Fit, kDeleteAfterConsent},
+        PlanCase{Click, Elevated, false, false, Unprotected, kDelete},
+        PlanCase{Click, Filtered, false, true, Fit, kDeleteAfterConsent},
+        PlanCase{Click, Elevated, false, true, Fit, kDelete},
         // Load with the full token: renews or removes the task by itself.
-        PlanCase{Load, Elevated, true, false, true, kCreate},
-        PlanCase{Load, Elevated, true, true, true, kCreate},
-        PlanCase{Load, Elevated, true, true, false, kWriteRunValue},
+        PlanCase{Load, Elevated, true, false, Fit, kCreate},
+        PlanCase{Load, Elevated, true, true, Fit, kCreate},
+        PlanCase{Load, Elevated, true, true, Unprotected, kWriteRunValue},
         PlanCase{Load,
                  Elevated,
                  true,
                  false,
-                 false,
+                 Unprotected,
                  {.task = TaskStep::Delete, .runValue = RunValueStep::Write}},
-        PlanCase{Load, Elevated, false, false, true, kDelete},
-        PlanCase{Load, Elevated, false, true, false, kDelete},
+        PlanCase{Load, Elevated, false, false, Fit, kDelete},
+        PlanCase{Load, Elevated, false, true, Unprotected, kDelete},
         // Load with the filtered token: the task is left as it is.
-        PlanCase{Load, Filtered, true, true, true, kWriteRunValue},
-        PlanCase{Load, Filtered, true, false, true, RegistrationPlan{}},
-        PlanCase{Load, Filtered, true, false, false, RegistrationPlan{}},
-        PlanCase{Load, Filtered, false, false, true, kRemoveRunValue}));
+        PlanCase{Load, Filtered, true, true, Fit, kWriteRunValue},
+        PlanCase{Load, Filtered, true, false, Fit, RegistrationPlan{}},
+        PlanCase{Load, Filtered, true, false, Unprotected, RegistrationPlan{}},
+        PlanCase{Load, Filtered, false, false, Fit, kRemoveRunValue}));
 
 // Every combination of the facts, for the rules that hold across the table.
 template <typename Check>
@@ -91,8 +107,9 @@ void ForEveryCase(Check check) {
     for (const TokenKind token : {Whole, Filtered, Elevated})
       for (const bool ticked : {false, true})
         for (const bool ownRunValue : {false, true})
-          for (const bool exeProtected : {false, true}) {
-            const RegistrationFacts facts{token, ticked, ownRunValue, exeProtected};
+          for (const ExeForTask exe :
+               {Fit, Unprotected, ExeForTask::PercentInPath, ExeForTask::PathTooLong}) {
+            const RegistrationFacts facts{token, ticked, ownRunValue, exe};
             check(trigger, facts, PlanRegistration(trigger, facts));
           }
 }
@@ -111,7 +128,7 @@ TEST(PlanRegistration, NeverAsksForConsentButOnAClickOfTheFilteredToken) {
 TEST(PlanRegistration, NeverMakesATaskForAnUnprotectedExeOrAWholeToken) {
   ForEveryCase(
       [](RegistrationTrigger, const RegistrationFacts& facts, const RegistrationPlan& plan) {
-        if (!facts.exeProtected || facts.token == Whole) {
+        if (facts.exe != Fit || facts.token == Whole) {
           EXPECT_NE(plan.task, TaskStep::Create);
         }
         if (facts.token == Whole) {
@@ -127,6 +144,31 @@ TEST(PlanRegistration, AnUntickedBoxAlwaysRemovesTheRunValue) {
           EXPECT_EQ(plan.runValue, RunValueStep::Remove);
         }
       });
+}
+
+TEST(PlanRegistration, AClickRefusedATaskForTheExeSaysWhyAndKeepsTheRunValue) {
+  ForEveryCase([](RegistrationTrigger trigger, const RegistrationFacts& facts,
+                  const RegistrationPlan& plan) {
+    const bool taskWanted = facts.ticked && facts.token != Whole;
+    if (trigger == Click && taskWanted && facts.exe != Fit) {
+      EXPECT_EQ(plan.refused, facts.exe);
+      EXPECT_EQ(plan.runValue, RunValueStep::Write);
+    } else {
+      EXPECT_EQ(plan.refused, Fit);
+    }
+  });
+}
+
+// Another copy of the program, or this one while its folder was protected,
+// may have made the task; a Run value of this copy's says nothing of it.
+TEST(PlanRegistration, AReleaseOfAnAdministratorsBoxAlwaysRemovesTheTask) {
+  ForEveryCase([](RegistrationTrigger trigger, const RegistrationFacts& facts,
+                  const RegistrationPlan& plan) {
+    if (trigger == Click && !facts.ticked && facts.token != Whole) {
+      EXPECT_EQ(plan.task, TaskStep::Delete);
+      EXPECT_EQ(plan.throughConsent, facts.token == Filtered);
+    }
+  });
 }
 
 TEST(RunValueAfter, ATaskMadeRemovesTheRunValue) {

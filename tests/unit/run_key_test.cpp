@@ -1,4 +1,4 @@
-#include "settings/autostart.h"
+#include "autostart/run_key.h"
 
 #include <gtest/gtest.h>
 

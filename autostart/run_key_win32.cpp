@@ -1,4 +1,4 @@
-#include "settings/registry_win32.h"
+#include "autostart/run_key_win32.h"
 
 #include "win32/unique_handle.h"
 
@@ -35,9 +35,13 @@ bool RegistryRunKey::SetValue(开机运行::RunKeyHive hive, const std::wstring&
                         reinterpret_cast<const BYTE*>(data.c_str()), bytes) == ERROR_SUCCESS;
 }
 
-void RegistryRunKey::DeleteValue(开机运行::RunKeyHive hive, const std::wstring& name) {
+// A value that is not there is already what removal wants, also where the
+// key may not be changed.
+bool RegistryRunKey::DeleteValue(开机运行::RunKeyHive hive, const std::wstring& name) {
+  if (!ReadValue(hive, name)) return true;
   UniqueKey key;
-  if (RegOpenKeyExW(Root(hive), kRunSubKey, 0, KEY_SET_VALUE, key.Put()) != ERROR_SUCCESS) return;
-  // A value that is not there is already what removal wants.
-  RegDeleteValueW(key.Get(), name.c_str());
+  if (RegOpenKeyExW(Root(hive), kRunSubKey, 0, KEY_SET_VALUE, key.Put()) != ERROR_SUCCESS)
+    return false;
+  const LONG deleted = RegDeleteValueW(key.Get(), name.c_str());
+  return deleted == ERROR_SUCCESS || deleted == ERROR_FILE_NOT_FOUND;
 }

@@ -13,12 +13,20 @@ enum class TokenKind {
 
 enum class RegistrationTrigger { Click, Load };
 
+// Whether the exe may be what a logon task with full rights starts.
+enum class ExeForTask {
+  Fit,
+  Unprotected,    // someone without administrator rights could replace it
+  PercentInPath,  // the Task Scheduler would expand "%NAME%" in its path
+  PathTooLong,    // the quoted path does not fit the task's command
+};
+
 // What is known when the start-with-Windows registration is decided.
 struct RegistrationFacts {
   TokenKind token;
-  bool ticked;        // the box's value is 1
-  bool ownRunValue;   // a Run value holding this program's path is there
-  bool exeProtected;  // no one without administrator rights can replace the exe
+  bool ticked;       // the box's value is 1
+  bool ownRunValue;  // a Run value holding this program's path is there
+  ExeForTask exe;
 };
 
 enum class TaskStep { None, Create, Delete };
@@ -28,9 +36,8 @@ struct RegistrationPlan {
   TaskStep task = TaskStep::None;
   bool throughConsent = false;
   RunValueStep runValue = RunValueStep::Keep;
-  // The task was wanted, but the exe could be swapped for another program
-  // that would then start with full rights.
-  bool exeUnprotected = false;
+  // Why a task wanted on a click was not offered; Fit when it was.
+  ExeForTask refused = ExeForTask::Fit;
   bool operator==(const RegistrationPlan&) const = default;
 };
 
@@ -38,7 +45,10 @@ struct RegistrationPlan {
 // with full rights: a copy that a Run value starts never holds the right to
 // change the clock. Everyone else keeps the Run value. Only a click may
 // bring up the prompt; at load, a copy with the full token renews or
-// removes its task by itself, and a filtered one leaves it alone.
+// removes its task by itself, and a filtered one leaves it alone. A release
+// removes a task wherever this account may hold one, whatever Run value
+// there is: another copy of the program, or this one before its folder lost
+// its protection, may have made it.
 RegistrationPlan PlanRegistration(RegistrationTrigger trigger, const RegistrationFacts& facts);
 
 // How a change of the task ended.

@@ -1,4 +1,4 @@
-#include "settings/autostart_plan.h"
+#include "autostart/plan.h"
 
 namespace 开机运行 {
 namespace {
@@ -9,21 +9,21 @@ RegistrationPlan PlanTicked(RegistrationTrigger trigger, const RegistrationFacts
   // value written beside it would start a second copy.
   if (trigger == RegistrationTrigger::Load && facts.token == TokenKind::Filtered)
     return {.runValue = facts.ownRunValue ? RunValueStep::Write : RunValueStep::Keep};
-  if (!facts.exeProtected) {
+  if (facts.exe != ExeForTask::Fit) {
     // A task left from when the exe was safe must not start it with full
     // rights now; only the full token removes it without a prompt.
     const bool removeTask = trigger == RegistrationTrigger::Load && !facts.ownRunValue;
     return {.task = removeTask ? TaskStep::Delete : TaskStep::None,
             .runValue = RunValueStep::Write,
-            .exeUnprotected = trigger == RegistrationTrigger::Click};
+            .refused = trigger == RegistrationTrigger::Click ? facts.exe : ExeForTask::Fit};
   }
   return {.task = TaskStep::Create, .throughConsent = facts.token == TokenKind::Filtered};
 }
 
 RegistrationPlan PlanUnticked(RegistrationTrigger trigger, const RegistrationFacts& facts) {
-  const bool mayHoldTask = facts.token != TokenKind::Whole && !facts.ownRunValue;
-  const bool removesTask =
-      trigger == RegistrationTrigger::Click ? mayHoldTask : facts.token == TokenKind::Elevated;
+  const bool removesTask = trigger == RegistrationTrigger::Click
+                               ? facts.token != TokenKind::Whole
+                               : facts.token == TokenKind::Elevated;
   return {.task = removesTask ? TaskStep::Delete : TaskStep::None,
           .throughConsent = removesTask && facts.token == TokenKind::Filtered,
           .runValue = RunValueStep::Remove};

@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "settings/registration.h"
+#include "autostart/registration.h"
 
 // The logon task as the registration reaches it: the task is named after
 // the program and the account of this process's token, and starts the
@@ -15,8 +15,9 @@ class LogonTaskSystemWin32 final : public 开机运行::LogonTaskSystem {
   LogonTaskSystemWin32(HWND window, std::wstring exePath, std::wstring exeFolder);
 
   开机运行::TokenKind ReadTokenKind() override;
-  bool ExeProtected() override;
+  开机运行::ExeForTask CheckExeForTask() override;
   void StartTaskChange(std::uint32_t number, 开机运行::TaskStep step, bool throughConsent) override;
+  std::optional<开机运行::TaskStep> TakeInterruptedChange() override;
 
  private:
   HWND window_;
