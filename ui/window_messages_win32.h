@@ -21,6 +21,8 @@ inline constexpr UINT kConsentEndedMessage = WM_APP + 5;
 // Posted from the consent thread once schtasks.exe has changed the logon
 // task, or could not.
 inline constexpr UINT kTaskChangedMessage = WM_APP + 6;
+// Posted from the pool once an SNTP question has ended.
+inline constexpr UINT kSntpEndedMessage = WM_APP + 7;
 
 // Whatever ends on a pool thread reaches the window as a posted message
 // carrying plain values, so that the form hears of it on its own thread, in
@@ -47,6 +49,13 @@ inline bool PostCommandEnded(HWND window, std::uint32_t command, std::uint32_t e
 inline std::uint32_t CommandNumberOf(WPARAM wParam) { return static_cast<std::uint32_t>(wParam); }
 
 inline std::uint32_t ExitCodeOf(LPARAM lParam) { return static_cast<std::uint32_t>(lParam); }
+
+// The answer stays in the system's mailbox until the window takes it.
+inline bool PostSntpEnded(HWND window, std::uint32_t question) {
+  return PostMessageW(window, kSntpEndedMessage, question, 0) != FALSE;
+}
+
+inline std::uint32_t SntpQuestionOf(WPARAM wParam) { return static_cast<std::uint32_t>(wParam); }
 
 inline bool PostConsentEnded(HWND window, std::uint32_t command, ElevatedStart start) {
   return PostMessageW(window, kConsentEndedMessage, command, static_cast<LPARAM>(start)) != FALSE;
