@@ -80,7 +80,7 @@ fi
 
 # chrony's chronyd is the NTP server of the end-to-end tests, which start it
 # themselves inside the loopback-only namespace, with -x so that it never
-# sets this machine's clock (scripts/ntp-server.sh). Its package would start
+# sets this machine's clock (scripts/sntp-servers.sh). Its package would start
 # the service at once and at every boot: a policy-rc.d that refuses every
 # start stands for the install (one already there is left as it is), and
 # the service is disabled where systemd runs.

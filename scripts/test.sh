@@ -21,8 +21,10 @@ scripts/msvc-check.sh
 
 scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/echo_heap_test.exe"
 scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/command_test.exe"
+scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/sntp_heap_test.exe"
 scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/logon_task_test.exe"
-scripts/sandbox.sh scripts/wine-desktop.sh "$wine_build/bin/e2e_tests.exe"
+# chronyd and the scripted SNTP servers beside them, for the SNTP route.
+scripts/sandbox.sh scripts/sntp-servers.sh scripts/wine-desktop.sh "$wine_build/bin/e2e_tests.exe"
 # The window as the tests last saw it, for anyone to look at.
 if [[ -f $wine_build/window.bmp ]]; then
   convert "$wine_build/window.bmp" "$wine_build/window.png"

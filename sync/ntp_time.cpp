@@ -51,7 +51,8 @@ std::wstring SignedSeconds(Offset offset) {
       (((magnitude & kFractionMask) * 1000 + halfUnit) >> kFractionBits);
   std::wstring thousandths = std::to_wstring(milliseconds % 1000);
   thousandths.insert(0, 3 - thousandths.size(), L'0');
-  return (negative ? L"-" : L"+") + std::to_wstring(milliseconds / 1000) + L"." + thousandths;
+  // Less than half a millisecond behind is no correction to speak of.
+  return (negative && milliseconds != 0 ? L"-" : L"+") + std::to_wstring(milliseconds / 1000) + L"." + thousandths;
 }
 
 }  // namespace sntp

@@ -27,7 +27,8 @@ Offset ClockOffset(Timestamp t1, Timestamp t2, Timestamp t3, Timestamp t4);
 // The offset in 100 ns ticks, rounded down, for correcting a system time.
 std::int64_t OffsetTicks(Offset offset);
 
-// "+1.234" or "-0.050": whole milliseconds, rounded to the nearest.
+// "+1.234" or "-0.050": whole milliseconds, rounded to the nearest; no
+// correction at all, "+0.000".
 std::wstring SignedSeconds(Offset offset);
 
 }  // namespace sntp

@@ -63,7 +63,7 @@ void ProductTest::TearDown() {
 void ProductTest::Start() { StartIn(dir_); }
 
 void ProductTest::StartIn(const std::wstring& directory) {
-  exe_ = CopyInto(BinFile(L"LanTimeSync.exe"), directory);
+  exe_ = CopyInto(BinFile(productFile_), directory);
   ASSERT_FALSE(exe_.empty());
   product_ = Process::Launch(exe_, {.extraEnv = {{kFakeNetLogVar, netLog_},
                                                  {kFakeNetExitVar, netExitCode_},

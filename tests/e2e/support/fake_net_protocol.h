@@ -32,6 +32,12 @@ inline constexpr wchar_t kFakeSchtasksLogVar[] = L"LTS_FAKE_SCHTASKS_LOG";
 inline constexpr wchar_t kFakeSchtasksExitVar[] = L"LTS_FAKE_SCHTASKS_EXIT";
 inline constexpr wchar_t kFakeSchtasksXmlCopySuffix[] = L".xml";
 
+// The product as the SNTP route's tests run it: its clock set is recorded,
+// one UTF-8 line "YYYY-MM-DD hh:mm:ss.mmm" of UTC per set, in this file
+// beside the exe, instead of made.
+inline constexpr wchar_t kRecordedClockProduct[] = L"LanTimeSyncRecordedClock.exe";
+inline constexpr wchar_t kRecordedClockFile[] = L"clock-set.log";
+
 // One UTF-8 line, fields separated by tabs, in this order.
 inline constexpr char kFakeNetExeField[] = "exe=";
 inline constexpr char kFakeNetCmdField[] = "cmd=";
