@@ -17,6 +17,7 @@
 #include "settings/exe_location_win32.h"
 #include "tests/e2e/support/fake_net_protocol.h"
 #include "ui/layout.h"
+#include "win32/text_encoding.h"
 #include "win32/unique_handle.h"
 
 namespace {
@@ -205,9 +206,12 @@ void PrintSyncs(HWND window, const std::wstring& exe) {
   DWORD read = 0;
   if (file) ReadFile(file.Get(), bytes, sizeof bytes, &read, nullptr);
   wchar_t caption[64] = L"";
-  GetWindowTextW(GetDlgItem(window, id网络时间), caption, 64);
-  std::printf("%-13s %zu net.exe runs failed, each followed by an SNTP question; status %ls\n", "",
-              static_cast<std::size_t>(std::count(bytes, bytes + read, '\n')), caption);
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(GetDlgItem(window, id网络时间), WM_GETTEXT, 64,
+                      reinterpret_cast<LPARAM>(caption), SMTO_NORMAL, kHungMilliseconds, &length);
+  std::printf("%-13s %zu net.exe runs failed, each followed by an SNTP question; status %s\n", "",
+              static_cast<std::size_t>(std::count(bytes, bytes + read, '\n')),
+              ToCodePage(caption, CP_UTF8).c_str());
 }
 
 }  // namespace
