@@ -66,8 +66,6 @@ struct SystemWin32::SntpMailbox {
 SystemWin32::SystemWin32(HWND window, TrayIconWin32& tray)
     : window_(window), tray_(tray), sntpMailbox_(std::make_shared<SntpMailbox>()) {}
 
-SystemWin32::~SystemWin32() = default;
-
 // Only a mutex made here and now means no other copy runs. One that an
 // elevated copy made cannot be opened from an unelevated one (access
 // denied), and that copy runs as surely as one whose mutex already exists.

@@ -15,7 +15,6 @@
 class SystemWin32 final : public FormSystem, public SyncSystem {
  public:
   SystemWin32(HWND window, TrayIconWin32& tray);
-  ~SystemWin32();
 
   bool IsAnotherInstanceRunning() override;
   void ShowRunningInstance() override;
