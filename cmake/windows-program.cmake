@@ -13,10 +13,12 @@ add_library(lts_win32 STATIC
   settings/disk_ini_file_win32.cpp
   settings/settings_files_win32.cpp
   sync/clock_right_win32.cpp
+  sync/clock_set_win32.cpp
   sync/command_watch_win32.cpp
   sync/consent_win32.cpp
   sync/probe_win32.cpp
   sync/process_win32.cpp
+  sync/sntp_win32.cpp
   ui/controls_win32.cpp
   ui/dpi_win32.cpp
   ui/picture_win32.cpp
@@ -35,7 +37,9 @@ target_compile_definitions(lts_win32 PUBLIC UNICODE _UNICODE _WIN32_WINNT=0x0601
 target_link_libraries(lts_win32 PUBLIC lts_core
   iphlpapi ws2_32 gdi32 user32 shell32 advapi32 ole32 oleaut32 uuid comctl32)
 
-add_executable(LanTimeSync WIN32 ui/main_win32.cpp ui/resources/app.rc)
+# The clock itself is set by the one file each program links in: this, the
+# system's SetSystemTime; the end-to-end tests' build records it instead.
+add_executable(LanTimeSync WIN32 ui/main_win32.cpp ui/resources/app.rc sync/utc_clock_win32.cpp)
 target_link_libraries(LanTimeSync PRIVATE lts_win32)
 # Unused library code is dropped (and with GCC symbols stripped), so that the
 # one exe stays small although the C++ runtime is linked in. link.exe finds

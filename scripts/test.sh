@@ -21,8 +21,10 @@ scripts/msvc-check.sh
 
 scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/echo_heap_test.exe"
 scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/command_test.exe"
+scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/sntp_heap_test.exe"
 scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/logon_task_test.exe"
-scripts/sandbox.sh scripts/wine-desktop.sh "$wine_build/bin/e2e_tests.exe"
+# chronyd and the scripted SNTP servers beside them, for the SNTP route.
+scripts/sandbox.sh scripts/sntp-servers.sh scripts/wine-desktop.sh "$wine_build/bin/e2e_tests.exe"
 # As an ordinary user, whose file permissions Wine keeps: the program
 # installed in a protected folder, and in a folder of the user's own.
 scripts/sandbox.sh scripts/as-user.sh --protect 'C:\Program Files\LanTimeSync' \

@@ -178,6 +178,10 @@ void 同步软件::SyncCommand_Ended(const CommandEnd& ended) {
   ShowIfEnded(syncAttempt_.CommandEnded(ended));
 }
 
+void 同步软件::SntpQuestion_Ended(std::uint32_t question, const sntp::Answer& answer) {
+  ShowIfEnded(syncAttempt_.SntpEnded(question, answer));
+}
+
 void 同步软件::LogonTask_Changed(std::uint32_t number, 开机运行::TaskChangeEnd end) {
   registration_.TaskChangeEnded(number, end);
   ShowRegistration();

@@ -1,11 +1,14 @@
 #include "ui/system_win32.h"
 
+#include <mutex>
 #include <string>
 #include <utility>
 
 #include "sync/clock_right_win32.h"
+#include "sync/clock_set_win32.h"
 #include "sync/consent_win32.h"
 #include "sync/probe_win32.h"
+#include "sync/sntp_win32.h"
 #include "ui/window_messages_win32.h"
 #include "ui/window_win32.h"
 
@@ -56,6 +59,15 @@ void WaitUntilTheFirstCopyIsMarked(HANDLE mutex) {
 }
 
 }  // namespace
+
+struct SystemWin32::SntpMailbox {
+  std::mutex lock;
+  std::uint32_t question = 0;
+  sntp::Answer answer;
+};
+
+SystemWin32::SystemWin32(HWND window, TrayIconWin32& tray)
+    : window_(window), tray_(tray), sntpMailbox_(std::make_shared<SntpMailbox>()) {}
 
 // Only a mutex made here and now means no other copy runs. One that an
 // elevated copy made cannot be opened from an unelevated one (access
@@ -173,3 +185,26 @@ CommandEnd SystemWin32::CommandEndOf(WPARAM wParam, LPARAM lParam) {
   syncCommand_.End();
   return {command, ExitCodeOf(lParam), std::move(output)};
 }
+
+// One question at a time: the mailbox holds the answer to the last one.
+bool SystemWin32::AskSntp(std::uint32_t question, std::int32_t address) {
+  const HWND window = window_;
+  const std::shared_ptr<SntpMailbox> mailbox = sntpMailbox_;
+  return sntp::AskOnPool(address, sntp::kServerPort,
+                         [window, mailbox, question](const sntp::Answer& answer) {
+                           {
+                             const std::lock_guard<std::mutex> held(mailbox->lock);
+                             mailbox->question = question;
+                             mailbox->answer = answer;
+                           }
+                           PostSntpEnded(window, question);
+                         });
+}
+
+sntp::Answer SystemWin32::SntpAnswerOf(WPARAM wParam) {
+  const std::lock_guard<std::mutex> held(sntpMailbox_->lock);
+  if (sntpMailbox_->question != SntpQuestionOf(wParam)) return {};
+  return sntpMailbox_->answer;
+}
+
+ClockSetEnd SystemWin32::SetClockBy(sntp::Offset offset) { return ::SetClockBy(offset); }

@@ -27,6 +27,8 @@ inline constexpr UINT kTaskChangedMessage = WM_APP + 6;
 inline constexpr UINT kHandOverMessage = WM_APP + 7;
 inline constexpr LRESULT kHandedOverHidden = 1;
 inline constexpr LRESULT kHandedOverShown = 2;
+// Posted from the pool once an SNTP question has ended.
+inline constexpr UINT kSntpEndedMessage = WM_APP + 8;
 
 // Whatever ends on a pool thread reaches the window as a posted message
 // carrying plain values, so that the form hears of it on its own thread, in
@@ -53,6 +55,13 @@ inline bool PostCommandEnded(HWND window, std::uint32_t command, std::uint32_t e
 inline std::uint32_t CommandNumberOf(WPARAM wParam) { return static_cast<std::uint32_t>(wParam); }
 
 inline std::uint32_t ExitCodeOf(LPARAM lParam) { return static_cast<std::uint32_t>(lParam); }
+
+// The answer stays in the system's mailbox until the window takes it.
+inline bool PostSntpEnded(HWND window, std::uint32_t question) {
+  return PostMessageW(window, kSntpEndedMessage, question, 0) != FALSE;
+}
+
+inline std::uint32_t SntpQuestionOf(WPARAM wParam) { return static_cast<std::uint32_t>(wParam); }
 
 inline bool PostConsentEnded(HWND window, std::uint32_t command, ElevatedStart start) {
   return PostMessageW(window, kConsentEndedMessage, command, static_cast<LPARAM>(start)) != FALSE;

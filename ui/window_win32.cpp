@@ -227,6 +227,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kCommandEndedMessage:
       if (form_) form_->SyncCommand_Ended(system_->CommandEndOf(wParam, lParam));
       return 0;
+    case kSntpEndedMessage:
+      if (form_) form_->SntpQuestion_Ended(SntpQuestionOf(wParam), system_->SntpAnswerOf(wParam));
+      return 0;
     case kTrayCallbackMessage:
       if (form_) form_->TrayIcon_Notify(static_cast<unsigned>(LOWORD(lParam)));
       return 0;

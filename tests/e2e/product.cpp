@@ -67,7 +67,7 @@ void ProductTest::TearDown() {
 void ProductTest::Start() { StartIn(dir_); }
 
 void ProductTest::StartIn(const std::wstring& directory) {
-  const std::wstring exe = CopyInto(BinFile(L"LanTimeSync.exe"), directory);
+  const std::wstring exe = CopyInto(BinFile(productFile_), directory);
   ASSERT_FALSE(exe.empty());
   StartInstalled(exe);
 }

@@ -203,6 +203,11 @@ class FakeSyncSystem : public SyncSystem {
   ElevatedStart elevatedStart = ElevatedStart::Started;  // how the prompt ends, told by the test
   std::uint32_t lastCommand = 0;                         // the number of the last command started
   int endedCommands = 0;
+  bool sntpAskable = true;
+  std::vector<std::int32_t> sntpQuestions;  // the addresses asked, in order
+  std::uint32_t lastSntpQuestion = 0;
+  ClockSetEnd clockSet{ClockSet::Set};  // how a set ends, told by the test
+  std::vector<sntp::Offset> clockSets;  // the offsets set, in order
 
   void ProbeHost(EchoTicket echo, std::int32_t address) override {
     probes.push_back({echo.prober, address});
@@ -219,6 +224,16 @@ class FakeSyncSystem : public SyncSystem {
     elevatedArguments.push_back(arguments);
   }
   void EndSyncCommand() override { ++endedCommands; }
+  bool AskSntp(std::uint32_t question, std::int32_t address) override {
+    if (!sntpAskable) return false;
+    lastSntpQuestion = question;
+    sntpQuestions.push_back(address);
+    return true;
+  }
+  ClockSetEnd SetClockBy(sntp::Offset offset) override {
+    clockSets.push_back(offset);
+    return clockSet;
+  }
   std::chrono::milliseconds SteadyNow() override { return now; }
 
   // A ticket that matches no echo, and a failed test, when none was sent.

@@ -50,7 +50,14 @@ class FormTest : public testing::Test, public FakedForm {
   void CommandEnds(std::uint32_t exitCode, std::wstring output = L"") {
     form.SyncCommand_Ended({system.lastCommand, exitCode, std::move(output)});
   }
+
+  void SntpEnds(const sntp::Answer& answer = {}) {
+    form.SntpQuestion_Ended(system.lastSntpQuestion, answer);
+  }
 };
+
+// 1.234 s, as an SNTP answer tells it.
+constexpr sntp::Offset kOneSecond234 = 5'299'989'643;
 
 TEST_F(FormTest, SecondInstanceShowsTheFirstAndEndsWithoutReadingSettingsOrShowing) {
   system.anotherInstance = true;
@@ -173,13 +180,30 @@ TEST_F(FormTest, SyncNowProbesThenStartsTheCommandAndReportsItsEnd) {
   EXPECT_FALSE(view.command2Shield);
 }
 
-TEST_F(FormTest, SyncNowReportsAFailedCommand) {
+// The server that answered the echo is asked over SNTP once net.exe has
+// failed; the caption waits for that answer.
+TEST_F(FormTest, AFailedCommandFallsBackToSntpWhichSetsTheClockOrFailsToo) {
   Load();
   SyncNow();
+  view.网络时间 = kWaitingCaption;
   CommandEnds(2, L"发生系统错误 1314。\r\n\r\n客户端没有所需的特权。\r\n\r\n");
+  EXPECT_EQ(system.sntpQuestions, std::vector<std::int32_t>{kDesignAddress});
+  EXPECT_EQ(view.网络时间, kWaitingCaption);
+  SntpEnds();
   EXPECT_EQ(view.网络时间, kSyncFailedCaption);
   EXPECT_EQ(view.tooltip,
-            L"上次同步 03:50:36：失败，net time 命令出错（代码 2）：客户端没有所需的特权。");
+            L"上次同步 03:50:36：失败，net time 失败（代码 2：客户端没有所需的特权。）；SNTP "
+            L"也失败（服务器没有应答）。");
+  EXPECT_TRUE(system.clockSets.empty());
+
+  SyncNow();
+  CommandEnds(2);
+  SntpEnds({sntp::AnswerEnd::Answered, kOneSecond234});
+  EXPECT_EQ(system.clockSets, std::vector<sntp::Offset>{kOneSecond234});
+  EXPECT_EQ(view.网络时间, L"同步时间 03:50:36");
+  EXPECT_EQ(
+      view.tooltip,
+      L"上次同步 03:50:36：net time 失败（代码 2）；已按 SNTP 校时，本机时钟调整了 +1.234 秒。");
 }
 
 TEST_F(FormTest, WithoutTheRightAClickAsksWindowsForItAndTheScheduleNever) {
@@ -209,17 +233,25 @@ TEST_F(FormTest, APromptDeclinedOrNotShownIsAnError) {
   clockRight.right = ClockRight{.canElevate = true};
   StoreSettings(L"127.0.0.1", L"0", L"30");
   Load();
-  const std::pair<ElevatedStart, const wchar_t*> cases[] = {
-      {ElevatedStart::Declined, L"失败，在 Windows 询问是否允许更改系统时间时选了“否”。"},
-      {ElevatedStart::Failed, L"失败，无法启动 net time 命令。"},
-  };
-  for (const auto& [start, explanation] : cases) {
-    system.elevatedStart = start;
-    view.网络时间 = kWaitingCaption;
-    SyncNow();
-    EXPECT_EQ(view.网络时间, kSyncFailedCaption);
-    EXPECT_EQ(view.tooltip, std::wstring(L"上次同步 03:50:36：") + explanation);
-  }
+  system.elevatedStart = ElevatedStart::Declined;
+  SyncNow();
+  EXPECT_EQ(view.网络时间, kSyncFailedCaption);
+  EXPECT_EQ(view.tooltip,
+            L"上次同步 03:50:36：失败，在 Windows 询问是否允许更改系统时间时选了“否”。");
+  EXPECT_TRUE(system.sntpQuestions.empty());
+
+  // The server is asked all the same, but its answer sets nothing: the
+  // right came only through the prompt, which is not shown a second time.
+  system.elevatedStart = ElevatedStart::Failed;
+  view.网络时间 = kWaitingCaption;
+  SyncNow();
+  SntpEnds({sntp::AnswerEnd::Answered, kOneSecond234});
+  EXPECT_EQ(view.网络时间, kSyncFailedCaption);
+  EXPECT_EQ(view.tooltip,
+            L"上次同步 03:50:36：失败，net time 失败（无法启动）；服务器可用 SNTP "
+            L"校时，但本程序自己没有更改系统时间的权限；按下“开机自动运行”建立计划任务，或由管理员"
+            L"授予此权限，即可使用（见用户指南）。");
+  EXPECT_TRUE(system.clockSets.empty());
   EXPECT_EQ(system.elevatedArguments.size(), 2u) << "one prompt per click";
 }
 
@@ -260,8 +292,11 @@ TEST_F(FormTest, SyncNowThatCannotStartTheCommandReportsAnError) {
   Load();
   system.startable = false;
   SyncNow();
+  SntpEnds({sntp::AnswerEnd::KissOfDeath, 0, "RATE"});
   EXPECT_EQ(view.网络时间, kSyncFailedCaption);
-  EXPECT_EQ(view.tooltip, L"上次同步 03:50:36：失败，无法启动 net time 命令。");
+  EXPECT_EQ(view.tooltip,
+            L"上次同步 03:50:36：失败，net time 失败（无法启动）；SNTP "
+            L"也失败（服务器拒绝了请求（RATE））。");
 }
 
 TEST_F(FormTest, TextThatIsNoAddressIsNeverSent) {
@@ -304,8 +339,14 @@ TEST_F(FormTest, ACommandPastTheTimeLimitIsEndedAsFailed) {
   system.now += std::chrono::seconds(1);
   form.Timer2_Timer();
   EXPECT_EQ(system.endedCommands, 1);
+  EXPECT_EQ(system.sntpQuestions.size(), 1u);
+  // An SNTP question whose end never comes is given up after two seconds.
+  system.now += std::chrono::seconds(2);
+  form.Timer2_Timer();
   EXPECT_EQ(view.网络时间, kSyncFailedCaption);
-  EXPECT_EQ(view.tooltip, L"上次同步 03:50:36：失败，net time 命令 60 秒内没有结束，已被终止。");
+  EXPECT_EQ(view.tooltip,
+            L"上次同步 03:50:36：失败，net time 失败（60 秒内没有结束）；SNTP "
+            L"也失败（服务器没有应答）。");
   form.Timer2_Timer();
   EXPECT_EQ(system.endedCommands, 1);
 
@@ -319,6 +360,7 @@ TEST_F(FormTest, EveryEndingIsShownAtOnceInTheOrderOfEnding) {
   Load();
   SyncNow();
   CommandEnds(2);
+  SntpEnds();
   EXPECT_EQ(view.网络时间, kSyncFailedCaption);
   SyncNow();
   CommandEnds(0);
