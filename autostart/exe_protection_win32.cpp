@@ -96,7 +96,7 @@ std::optional<开机运行::ReplaceRights> RightsOn(HANDLE token, const std::wst
       .write = (*granted & write) != 0,
       .remove = (*granted & remove) != 0,
       .changePermissions = (*granted & (WRITE_DAC | WRITE_OWNER)) != 0};
-  return Either(own, 开机运行::RightsOfOthers(PermissionsOf(descriptor->Get()), holder));
+  return Either(own, 开机运行::RightsOfOthers(PermissionsToJudge(descriptor->Get()), holder));
 }
 
 // Adding to a folder above is no threat (anyone may make folders in C:\);

@@ -17,3 +17,8 @@ bool ExeProtectedFromUser(const std::wstring& exePath, const std::wstring& folde
 
 // A security descriptor's owner and permission list as plain data.
 开机运行::Permissions PermissionsOf(PSECURITY_DESCRIPTOR descriptor);
+
+// The permissions the rule judges: PermissionsOf, in the product
+// (autostart/permissions_to_judge_win32.cpp, a library member of its own).
+// The end-to-end tests' build links its own in place of that member.
+开机运行::Permissions PermissionsToJudge(PSECURITY_DESCRIPTOR descriptor);

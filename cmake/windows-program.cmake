@@ -6,6 +6,7 @@ add_library(lts_win32 STATIC
   autostart/exe_protection_win32.cpp
   autostart/logon_task_system_win32.cpp
   autostart/logon_task_win32.cpp
+  autostart/permissions_to_judge_win32.cpp
   autostart/run_key_win32.cpp
   autostart/task_change_mark_win32.cpp
   settings/exe_location_win32.cpp

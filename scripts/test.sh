@@ -28,7 +28,7 @@ scripts/sandbox.sh scripts/sntp-servers.sh scripts/wine-desktop.sh "$wine_build/
 # As an ordinary user, whose file permissions Wine keeps: the program
 # installed in a protected folder, and in a folder of the user's own.
 scripts/sandbox.sh scripts/as-user.sh --protect 'C:\Program Files\LanTimeSync' \
-  --put "$wine_build/bin/LanTimeSync.exe" --user-folder 'C:\e2e' \
+  --put "$wine_build/bin/LanTimeSyncForTests.exe" --user-folder 'C:\e2e' \
   scripts/wine-desktop.sh "$wine_build/bin/protected_folder_test.exe"
 # The installer's story installs into the prefix and needs administrator
 # rights: as root, in a prefix of its own, so that no other test finds the

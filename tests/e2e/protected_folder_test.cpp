@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "product.h"
+#include "support/fake_net_protocol.h"
 #include "settings/disk_ini_file_win32.h"
 #include "settings/profile_text.h"
 #include "autostart/registration.h"
@@ -86,7 +87,7 @@ class ProtectedFolderTest : public ProductTest {
 TEST_F(ProtectedFolderTest, TheUsersSettingsAndLogonTaskOutliveTheFirstLogon) {
   const std::wstring folder = ProtectedFolder();
   ASSERT_FALSE(folder.empty()) << "run through scripts/as-user.sh --protect";
-  const std::wstring installed = folder + L"\\LanTimeSync.exe";
+  const std::wstring installed = folder + L"\\" + kTestBuildProduct;
   const std::wstring preset = 定义::IniPath(folder);
   ASSERT_TRUE(FileExists(installed));
   ASSERT_FALSE(FileExists(preset));

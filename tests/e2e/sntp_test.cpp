@@ -70,7 +70,7 @@ class SntpTest : public ProductTest {
  protected:
   void SetUp() override {
     ProductTest::SetUp();
-    productFile_ = kRecordedClockProduct;
+    productFile_ = kTestBuildProduct;
     netExitCode_ = L"2";
     netOutput_ = std::wstring(L"发生系统错误 1314。\r\n\r\n") + kNetLastLine + L"\r\n";
   }

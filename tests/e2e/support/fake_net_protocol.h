@@ -42,7 +42,7 @@ inline constexpr wchar_t kFakeSchtasksBeforeDoneVar[] = L"LTS_FAKE_SCHTASKS_BEFO
 // The product as the SNTP route's tests run it: its clock set is recorded,
 // one UTF-8 line "YYYY-MM-DD hh:mm:ss.mmm" of UTC per set, in this file
 // beside the exe, instead of made.
-inline constexpr wchar_t kRecordedClockProduct[] = L"LanTimeSyncRecordedClock.exe";
+inline constexpr wchar_t kTestBuildProduct[] = L"LanTimeSyncForTests.exe";
 inline constexpr wchar_t kRecordedClockFile[] = L"clock-set.log";
 
 // One UTF-8 line, fields separated by tabs, in this order.
