@@ -91,9 +91,10 @@ std::wstring SystemWin32::LongTimeNow() {
   return length > 0 ? std::wstring(text, static_cast<std::size_t>(length - 1)) : std::wstring();
 }
 
+// The system's own count: std::chrono::steady_clock's library code links a
+// POSIX clock emulation into the exe.
 std::chrono::milliseconds SystemWin32::SteadyNow() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(
-      std::chrono::steady_clock::now().time_since_epoch());
+  return std::chrono::milliseconds(GetTickCount64());
 }
 
 void SystemWin32::ShowUsage(const std::wstring& caption, const std::wstring& text) {
