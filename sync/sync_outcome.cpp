@@ -2,6 +2,7 @@
 
 #include "sync/line_end.h"
 #include "sync/sync_command.h"
+#include "text/decimal_text.h"
 
 namespace {
 
@@ -17,7 +18,7 @@ std::wstring LastNonEmptyLine(const std::wstring& text) {
 }
 
 std::wstring FailedCommandReason(const SyncOutcome& outcome) {
-  std::wstring reason = L"net time 命令出错（代码 " + std::to_wstring(outcome.exitCode) + L"）";
+  std::wstring reason = L"net time 命令出错（代码 " + DecimalText(outcome.exitCode) + L"）";
   return outcome.lastLine.empty() ? reason + L"。" : reason + L"：" + outcome.lastLine;
 }
 
@@ -32,7 +33,7 @@ std::wstring Explanation(const SyncOutcome& outcome) {
     case SyncEnd::Declined: return L"失败，在 Windows 询问是否允许更改系统时间时选了“否”。";
     case SyncEnd::NotStarted: return L"失败，无法启动 net time 命令。";
     case SyncEnd::TimedOut:
-      return L"失败，net time 命令 " + std::to_wstring(kSyncCommandTimeLimit.count()) +
+      return L"失败，net time 命令 " + DecimalText(kSyncCommandTimeLimit.count()) +
              L" 秒内没有结束，已被终止。";
     case SyncEnd::CommandFailed: return L"失败，" + FailedCommandReason(outcome);
   }

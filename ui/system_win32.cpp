@@ -5,6 +5,7 @@
 
 #include "sync/consent_win32.h"
 #include "sync/probe_win32.h"
+#include "text/decimal_text.h"
 #include "ui/window_messages_win32.h"
 #include "ui/window_win32.h"
 
@@ -20,7 +21,7 @@ constexpr DWORD kMarkWaitMilliseconds = 5000;
 // kept while it runs: another program may have a window of the class with
 // the mark, but it has not made the mutex.
 std::wstring FirstCopyName(DWORD process) {
-  return kFirstCopyNamePrefix + std::to_wstring(process);
+  return kFirstCopyNamePrefix + DecimalText(process);
 }
 
 // One that an elevated first copy made cannot be opened from an
