@@ -3,10 +3,9 @@
 // else (idle_floor.exe), and how long it takes to show its window against a
 // bare window (idle_floor.exe bare). Rounds run one after the other; in each,
 // the product and the floor idle side by side for the same 20 s, so that
-// whatever else the machine does meanwhile weighs on both alike, and which
-// of the two starts first alternates. Medians over the rounds, so that one
-// round spoiled by a busy neighbour does not decide. Prints figures; asserts
-// none. Run inside the loopback-only sandbox, where 127.0.0.1 answers.
+// whatever else the machine does meanwhile weighs on both alike. Medians
+// over the rounds, so that one round spoiled by a busy neighbour does not
+// decide. Prints figures; asserts none. Run inside the loopback-only sandbox, where 127.0.0.1 answers.
 //
 // How each figure is read, and why it is honest under Wine:
 // - CPU at rest: the run time the kernel counts for each thread of the Unix
@@ -232,13 +231,12 @@ bool MeasureRound(int round, const Program& bare, const Program& floor, const Pr
   const std::wstring roundTag = L"lts-idle-cost-" + std::to_wstring(GetCurrentProcessId()) +
                                 L"-" + std::to_wstring(round);
   if (!MeasureStartups(roundTag, bare, product, figures)) return false;
-  std::optional<Started> floorRun, productRun;
-  for (int turn = 0; turn < 2; ++turn) {
-    if ((turn + round) % 2 == 0)
-      floorRun = Start(floor, roundTag + L"-floor");
-    else
-      productRun = Start(product, roundTag + L"-product");
-  }
+  // The floor starts last and so is in front: the product idles behind it,
+  // as it does behind the user's work. In front, the caret that blinks in
+  // its address box would add to its figures a cost of the edit box that a
+  // floor without one cannot show.
+  std::optional<Started> productRun = Start(product, roundTag + L"-product");
+  std::optional<Started> floorRun = Start(floor, roundTag + L"-floor");
   if (!floorRun || !productRun) return false;
   figures.floorStartup = floorRun->startupMilliseconds;
 
