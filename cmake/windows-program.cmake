@@ -9,6 +9,7 @@ add_library(lts_win32 STATIC
   settings/disk_ini_file_win32.cpp
   settings/logon_task_win32.cpp
   settings/registry_win32.cpp
+  settings/settings_files_win32.cpp
   sync/clock_right_win32.cpp
   sync/command_watch_win32.cpp
   sync/consent_win32.cpp

@@ -174,46 +174,8 @@ if [[ -d $WINEPREFIX ]]; then
   wineserver -w 2>/dev/null || true
 fi
 
-# A Chinese Windows has these faces; Wine has none of them and would draw
-# their text with a thin fallback that breaks some glyphs. Wine's own
-# replacement table sends them to the installed WenQuanYi faces. Wine derives
-# its user-interface (message) font from "MS Shell Dlg"; on a Chinese Windows
-# that font is Microsoft YaHei UI, so the substitute says so.
-map_chinese_fonts() {
-  local face
-  {
-    echo '[HKEY_CURRENT_USER\Software\Wine\Fonts\Replacements]'
-    for face in SimSun 宋体 NSimSun 新宋体 SimHei 黑体; do
-      echo "\"$face\"=\"WenQuanYi Zen Hei\""
-    done
-    for face in 'Microsoft YaHei' 'Microsoft YaHei UI' 微软雅黑; do
-      echo "\"$face\"=\"WenQuanYi Micro Hei\""
-    done
-    echo
-    echo '[HKEY_LOCAL_MACHINE\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes]'
-    echo '"MS Shell Dlg"="Microsoft YaHei UI"'
-  } | "$repo/scripts/wine-reg-import.sh"
-}
-
-# Named after the set-up it stands for: a prefix made by an older set-up
-# has another stamp and is made anew.
-readonly ready_stamp="$WINEPREFIX/.lts-prefix-ready-fonts"
-if [[ ! -f $ready_stamp ]]; then
-  echo "sandbox.sh: creating Wine prefix $WINEPREFIX" >&2
-  started=$SECONDS
-  rm -rf "$WINEPREFIX"
-  WINEDLLOVERRIDES=$quiet_overrides wineboot -i >/dev/null 2>&1 ||
-    die "wineboot -i failed"
-  # wineboot returns before the prefix's registry is flushed to disk; a prefix
-  # used (or killed) before that is half made.
-  wineserver -w
-  [[ -f $WINEPREFIX/system.reg && -d $WINEPREFIX/drive_c/windows/system32 ]] ||
-    die "wineboot left an incomplete prefix"
-  map_chinese_fonts || die "could not map the Chinese fonts"
-  wineserver -w
-  touch "$ready_stamp"
-  echo "sandbox.sh: prefix ready in $((SECONDS - started)) s" >&2
-fi
+WINEDLLOVERRIDES=$quiet_overrides "$repo/scripts/wine-prefix.sh" ||
+  die "could not make the Wine prefix $WINEPREFIX"
 
 export WINEDEBUG=${LTS_WINEDEBUG:--all}
 # net.exe=n: a test net.exe copied into system32 runs instead of Wine's

@@ -27,6 +27,11 @@ scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/echo_heap_test.exe"
 scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/command_test.exe"
 scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/logon_task_test.exe"
 scripts/sandbox.sh scripts/wine-desktop.sh "$wine_build/bin/e2e_tests.exe"
+# As an ordinary user, whose file permissions Wine keeps: the program
+# installed in a protected folder, and in a folder of the user's own.
+scripts/sandbox.sh scripts/as-user.sh --protect 'C:\Program Files\LanTimeSync' \
+  --put "$wine_build/bin/LanTimeSync.exe" --user-folder 'C:\e2e' \
+  scripts/wine-desktop.sh "$wine_build/bin/protected_folder_test.exe"
 # The window as the tests last saw it, for anyone to look at.
 if [[ -f $wine_build/window.bmp ]]; then
   convert "$wine_build/window.bmp" "$wine_build/window.png"

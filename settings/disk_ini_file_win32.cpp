@@ -59,6 +59,15 @@ std::optional<DWORD> ReadWholeFile(const std::wstring& path, std::string& bytes)
   return GetLastError();
 }
 
+// The user's own file comes with its folder, made by the first save.
+std::optional<DWORD> MakeFolderOf(const std::wstring& path) {
+  const std::wstring folder = path.substr(0, path.find_last_of(L'\\'));
+  if (GetFileAttributesW(folder.c_str()) != INVALID_FILE_ATTRIBUTES) return std::nullopt;
+  if (CreateDirectoryW(folder.c_str(), nullptr) || GetLastError() == ERROR_ALREADY_EXISTS)
+    return std::nullopt;
+  return GetLastError();
+}
+
 }  // namespace
 
 std::wstring SystemCodePage::Decode(std::string_view bytes) const {
@@ -96,6 +105,7 @@ std::optional<定义::FileFailure> DiskIniFile::WriteIniChanges(
   // Whoever marked the file read-only wants it left alone. Windows refuses
   // to replace it anyway; not every system that runs the program does.
   if (IsReadOnlyFile(path_)) return FileFailure{FileProblem::ReadOnly, ERROR_ACCESS_DENIED};
+  if (const auto error = MakeFolderOf(path_)) return WriteFailureOf(*error, path_);
   std::string bytes;
   if (const auto error = ReadWholeFile(path_, bytes); error && *error != ERROR_FILE_NOT_FOUND)
     return WriteFailureOf(*error, path_);

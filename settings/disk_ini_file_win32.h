@@ -13,7 +13,8 @@ class SystemCodePage final : public 定义::AnsiCodePage {
 
 // The settings file on disk. It is read whole, in whatever encoding it was
 // saved, and written whole in that encoding, with only the changed lines new:
-// the new file is made beside the old and put in its place in one step.
+// the new file is made beside the old and put in its place in one step. A
+// save makes the file's folder when it is missing.
 class DiskIniFile final : public 定义::IniFile {
  public:
   explicit DiskIniFile(std::wstring path) : path_(std::move(path)) {}

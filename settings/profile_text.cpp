@@ -60,8 +60,13 @@ bool SameProfileName(std::wstring_view a, std::wstring_view b) {
 
 std::wstring ProfileValue(std::wstring_view text, std::wstring_view section,
                           std::wstring_view key) {
+  return FindProfileValue(text, section, key).value_or(L"");
+}
+
+std::optional<std::wstring> FindProfileValue(std::wstring_view text, std::wstring_view section,
+                                             std::wstring_view key) {
   bool inSection = false;
-  std::wstring value;
+  std::optional<std::wstring> value;
   ForEachLine(text, [&](std::wstring_view rawLine) {
     const ProfileLine line = ReadProfileLine(rawLine);
     if (line.kind == ProfileLineKind::Section) {
@@ -70,7 +75,7 @@ std::wstring ProfileValue(std::wstring_view text, std::wstring_view section,
     }
     if (!inSection || line.kind != ProfileLineKind::Entry || !SameProfileName(line.name, key))
       return false;
-    value = line.value;
+    value = std::wstring(line.value);
     return true;
   });
   return value;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -29,6 +30,9 @@ bool SameProfileName(std::wstring_view a, std::wstring_view b);
 // read it; later sections of the name are not searched. Empty when the
 // section or the key is missing.
 std::wstring ProfileValue(std::wstring_view text, std::wstring_view section, std::wstring_view key);
+// The same, or nothing when the section or the key is missing.
+std::optional<std::wstring> FindProfileValue(std::wstring_view text, std::wstring_view section,
+                                             std::wstring_view key);
 
 // A stored integer: an optional sign and the decimal digits that follow; 0
 // when there are none. Values beyond 32 bits stay beyond every control's range.

@@ -1,6 +1,7 @@
 #include "settings/settings.h"
 
 #include <cstdint>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string_view>
@@ -48,32 +49,76 @@ std::wstring CutToStoredBytes(std::wstring_view text, std::size_t maxBytes,
   return std::wstring(text.substr(0, end));
 }
 
-std::optional<int> StoredInt(std::wstring_view text, std::wstring_view section,
-                             std::wstring_view key) {
-  return NarrowTo16Bits(ProfileInt(ProfileValue(text, section, key)));
+std::optional<int> StoredInt(const std::optional<std::wstring>& value) {
+  if (!value) return std::nullopt;
+  return NarrowTo16Bits(ProfileInt(*value));
+}
+
+// The value a key is loaded with; nothing: the control keeps its own.
+using StoredLookup =
+    std::function<std::optional<std::wstring>(const wchar_t* section, const wchar_t* key)>;
+
+SettingsLoad Unreadable(const IniFileRead& read, SettingsFile file) {
+  return {IniFileState::Unreadable, read.whyUnreadable, file};
+}
+
+std::optional<std::wstring> FoundIn(const IniFileRead& read, const wchar_t* section,
+                                    const wchar_t* key) {
+  if (read.state != IniFileState::Read) return std::nullopt;
+  return FindProfileValue(read.text, section, key);
+}
+
+void LoadKeys(const StoredLookup& stored, const AnsiCodePage& ansi, SettingsControls& controls,
+              SettingsKeys kept) {
+  const auto address = stored(kNetworkSection, kAddressKey);
+  const auto autostart = StoredInt(stored(kSystemSection, kAutostartKey));
+  const auto interval = StoredInt(stored(kSystemSection, kIntervalKey));
+
+  if (address && !kept.address)
+    controls.Load服务器路径Text(CutToStoredBytes(*address, kAddressStoredBytes, ansi));
+  // A refused value leaves its control as it was; loading goes on regardless.
+  if (autostart && !kept.autostart) controls.Load开机自动运行Value(*autostart);
+  if (interval && !kept.interval) controls.Load滚动条Value(*interval);
+}
+
+// A folder as the platform reports it ends in a backslash only at a drive's root.
+std::wstring InFolder(const std::wstring& folder, const wchar_t* name) {
+  std::wstring path = folder;
+  if (path.empty() || path.back() != L'\\') path += L'\\';
+  return path + name;
 }
 
 }  // namespace
 
 std::wstring IniPath(const std::wstring& exeDirectory) {
-  std::wstring path = exeDirectory;
-  if (path.empty() || path.back() != L'\\') path += L'\\';
-  return path + kIniFileName;
+  return InFolder(exeDirectory, kIniFileName);
 }
 
-IniFileRead LoadSettings(IniFile& file, SettingsControls& controls, SettingsKeys kept) {
-  const IniFileRead read = file.Read();
-  if (read.state != IniFileState::Read) return read;
-  const std::wstring address = CutToStoredBytes(
-      ProfileValue(read.text, kNetworkSection, kAddressKey), kAddressStoredBytes, file.CodePage());
-  const auto autostart = StoredInt(read.text, kSystemSection, kAutostartKey);
-  const auto interval = StoredInt(read.text, kSystemSection, kIntervalKey);
+std::wstring UserIniPath(const std::wstring& roamingAppData) {
+  return IniPath(InFolder(roamingAppData, kUserSettingsFolder));
+}
 
-  if (!kept.address) controls.Load服务器路径Text(address);
-  // A refused value leaves its control as it was; loading goes on regardless.
-  if (autostart && !kept.autostart) controls.Load开机自动运行Value(*autostart);
-  if (interval && !kept.interval) controls.Load滚动条Value(*interval);
-  return read;
+SettingsLoad LoadSettings(const SettingsFiles& files, SettingsControls& controls,
+                          SettingsKeys kept) {
+  const IniFileRead read = files.file.Read();
+  if (read.state == IniFileState::Unreadable) return Unreadable(read, files.Saved());
+  const AnsiCodePage& ansi = files.file.CodePage();
+  if (!files.preset) {
+    if (read.state == IniFileState::Read)
+      LoadKeys([&](auto section, auto key) { return ProfileValue(read.text, section, key); }, ansi,
+               controls, kept);
+    return {read.state, {}, {}};
+  }
+  const IniFileRead preset = files.preset->Read();
+  if (preset.state == IniFileState::Unreadable) return Unreadable(preset, SettingsFile::Preset);
+  LoadKeys(
+      [&](auto section, auto key) {
+        auto value = FoundIn(read, section, key);
+        return value ? value : FoundIn(preset, section, key);
+      },
+      ansi, controls, kept);
+  const bool anyRead = read.state == IniFileState::Read || preset.state == IniFileState::Read;
+  return {anyRead ? IniFileState::Read : IniFileState::Missing, {}, {}};
 }
 
 StoredSettings StoredSettingsOf(const SettingsControls& controls, bool inFile) {

@@ -8,8 +8,23 @@
 namespace 定义 {
 
 inline constexpr wchar_t kIniFileName[] = L"配置.INI";
+// The program's name: the folder of the user's own settings file in the
+// roaming application data.
+inline constexpr wchar_t kUserSettingsFolder[] = L"局域网时间同步软件";
 
 std::wstring IniPath(const std::wstring& exeDirectory);
+std::wstring UserIniPath(const std::wstring& roamingAppData);
+
+// Where the settings are kept: the one file beside the exe; or, where the
+// user's programs may not write there (Program Files), the user's own file,
+// read key by key over the administrator's preset beside the exe, which is
+// never written.
+struct SettingsFiles {
+  SettingsFiles(IniFile& file, IniFile* preset = nullptr) : file(file), preset(preset) {}
+  IniFile& file;  // read and written
+  IniFile* preset;
+  SettingsFile Saved() const { return preset ? SettingsFile::User : SettingsFile::BesideExe; }
+};
 
 // The three controls whose values are the settings. A stored value loaded
 // into a control is shown with what follows from it, and saves nothing. A
@@ -34,9 +49,19 @@ struct SettingsKeys {
   bool Any() const { return address || autostart || interval; }
 };
 
-// Touches nothing unless the file was read, and never the controls of the
-// kept keys.
-IniFileRead LoadSettings(IniFile& file, SettingsControls& controls, SettingsKeys kept = {});
+struct SettingsLoad {
+  IniFileState state = IniFileState::Missing;  // Read when either file was
+  FileFailure whyUnreadable;
+  SettingsFile unreadable = SettingsFile::BesideExe;
+};
+
+// Touches nothing while a file is unreadable, and never the controls of the
+// kept keys. The one file beside the exe, once read, gives every key, a
+// missing one as the system's profile functions read it (empty, 0). Over a
+// preset, a key comes from the user's file, else from the preset, else the
+// control keeps its value: the user's file holds only what the user changed.
+SettingsLoad LoadSettings(const SettingsFiles& files, SettingsControls& controls,
+                          SettingsKeys kept = {});
 
 template <typename Value>
 struct StoredValue {

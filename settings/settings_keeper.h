@@ -10,11 +10,13 @@ namespace 定义 {
 
 // 配置.INI as the window sees it: loaded into the controls at start, and
 // written with what the window changes, so that the file never loses what it
-// holds. Its notice tells why the file could not be read or saved. It alone
-// registers the program to start with Windows, as the file and the box say.
+// holds. Its notice tells why the file could not be read or saved, and which
+// file it was. It alone registers the program to start with Windows, as the
+// file and the box say.
 class SettingsKeeper {
  public:
-  SettingsKeeper(IniFile& file, SettingsControls& controls, 开机运行::Registration& registration);
+  SettingsKeeper(const SettingsFiles& files, SettingsControls& controls,
+                 开机运行::Registration& registration);
 
   // Puts the stored values into the controls, then renews or removes the
   // start-with-Windows registration as far as it can without a prompt;
@@ -38,8 +40,9 @@ class SettingsKeeper {
  private:
   void LoadKeeping(SettingsKeys edited);
   void FollowLoadedAutostart(int before);
+  std::wstring NotSaved(const FileFailure& failure) const;
 
-  IniFile& file_;
+  const SettingsFiles files_;
   SettingsControls& controls_;
   开机运行::Registration& registration_;
 

@@ -1,6 +1,7 @@
 #include "ui/form.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "sync/scheduler.h"
 #include "ui/captions.h"
@@ -9,6 +10,9 @@
 #include "ui/tray_icon.h"
 
 namespace {
+
+// The user's own settings file lives in a folder of the program's name.
+static_assert(std::wstring_view(kProgramName) == 定义::kUserSettingsFolder);
 
 int ScrolledValue(int current, ScrollRequest request, int thumbPosition) {
   switch (request) {
@@ -28,12 +32,13 @@ int ScrolledValue(int current, ScrollRequest request, int thumbPosition) {
 
 同步软件::同步软件(FormView& view, FormSystem& system, SyncSystem& sync,
                    ClockRightQuery& clockRight, 开机运行::LogonTaskSystem& logonTasks,
-                   定义::IniFile& iniFile, 开机运行::RunKey& runKey, std::wstring runValueData)
+                   const 定义::SettingsFiles& settingsFiles, 开机运行::RunKey& runKey,
+                   std::wstring runValueData)
     : view_(view),
       system_(system),
       clockRight_(clockRight),
       registration_(runKey, logonTasks, std::move(runValueData)),
-      settings_(iniFile, *this, registration_),
+      settings_(settingsFiles, *this, registration_),
       tray_(view, system),
       statusProbe_(sync),
       syncAttempt_(sync),

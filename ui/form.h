@@ -32,8 +32,8 @@ enum class ScrollRequest {
 class 同步软件 final : public 定义::SettingsControls {
  public:
   同步软件(FormView& view, FormSystem& system, SyncSystem& sync, ClockRightQuery& clockRight,
-           开机运行::LogonTaskSystem& logonTasks, 定义::IniFile& iniFile, 开机运行::RunKey& runKey,
-           std::wstring runValueData);
+           开机运行::LogonTaskSystem& logonTasks, const 定义::SettingsFiles& settingsFiles,
+           开机运行::RunKey& runKey, std::wstring runValueData);
 
   void Form_Load();
   // The close box, and the end of the Windows session.

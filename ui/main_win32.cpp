@@ -4,8 +4,8 @@
 
 #include "settings/exe_location.h"
 #include "settings/exe_location_win32.h"
-#include "settings/disk_ini_file_win32.h"
 #include "settings/registry_win32.h"
+#include "settings/settings_files_win32.h"
 #include "sync/clock_right_win32.h"
 #include "ui/form.h"
 #include "ui/logon_task_system_win32.h"
@@ -39,8 +39,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   // whether each control could be made is checked when the window is.
   InitCommonControlsEx(&controls);
 
-  const ExeLocation exe = SplitExePath(RunningExePath());
-  DiskIniFile iniFile(定义::IniPath(exe.directory));
+  const std::wstring exePath = RunningExePath();
+  const ExeLocation exe = SplitExePath(exePath);
+  SettingsFilesOnDisk settingsFiles(exePath, exe.directory);
   RegistryRunKey runKey;
 
   MainWindow window(instance);
@@ -48,8 +49,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   TrayIconWin32 tray(window.Handle(), kTrayCallbackMessage);
   SystemWin32 system(window.Handle(), tray);
   ProcessTokenClockRight clockRight;
-  LogonTaskSystemWin32 logonTasks(window.Handle(), RunningExePath(), exe.directory);
-  同步软件 form(window, system, system, clockRight, logonTasks, iniFile, runKey,
+  LogonTaskSystemWin32 logonTasks(window.Handle(), exePath, exe.directory);
+  同步软件 form(window, system, system, clockRight, logonTasks, settingsFiles.Files(), runKey,
                 开机运行::RunValueData(exe));
   window.Attach(form, system);
   form.Form_Load();

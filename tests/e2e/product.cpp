@@ -63,8 +63,13 @@ void ProductTest::TearDown() {
 void ProductTest::Start() { StartIn(dir_); }
 
 void ProductTest::StartIn(const std::wstring& directory) {
-  exe_ = CopyInto(BinFile(L"LanTimeSync.exe"), directory);
-  ASSERT_FALSE(exe_.empty());
+  const std::wstring exe = CopyInto(BinFile(L"LanTimeSync.exe"), directory);
+  ASSERT_FALSE(exe.empty());
+  StartInstalled(exe);
+}
+
+void ProductTest::StartInstalled(const std::wstring& exe) {
+  exe_ = exe;
   product_ = Process::Launch(exe_, {.extraEnv = {{kFakeNetLogVar, netLog_},
                                                  {kFakeNetExitVar, netExitCode_},
                                                  {kFakeNetSleepVar, netSleepMilliseconds_},

@@ -37,6 +37,8 @@ class ProductTest : public ::testing::Test {
   // Copies the product into dir_ (or `directory`) and starts it there.
   void Start();
   void StartIn(const std::wstring& directory);
+  // Starts the product where it is, as installed.
+  void StartInstalled(const std::wstring& exe);
   // The main window, once it is shown.
   HWND WaitUntilShown();
   // Closes with the close box and waits for the end.

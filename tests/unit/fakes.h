@@ -307,13 +307,19 @@ class FakeClockRight final : public ClockRightQuery {
 inline constexpr wchar_t kFakedExe[] = L"C:\\Tools\\LanTimeSync.exe";
 
 // The form with every part of the system faked, for tests that drive it
-// whole.
+// whole. overPreset: file is the user's own, over the administrator's preset,
+// as in a protected folder.
 struct FakedForm {
+  explicit FakedForm(bool overPreset = false) : overPreset(overPreset) {}
+
+  定义::SettingsFiles Files() { return {file, overPreset ? &preset : nullptr}; }
+
+  const bool overPreset;
   FakeView view;
   FakeSystem system;
   FakeClockRight clockRight;
-  FakeIniFile file;
+  FakeIniFile file, preset;
   FakeRunKey runKey;
   FakeLogonTaskSystem logonTasks;
-  同步软件 form{view, system, system, clockRight, logonTasks, file, runKey, kFakedExe};
+  同步软件 form{view, system, system, clockRight, logonTasks, Files(), runKey, kFakedExe};
 };

@@ -740,6 +740,29 @@ TEST_F(FormTest, ARegistrationTheFileDoesNotHoldIsRemovedAtTheNextStart) {
   }
 }
 
+// The press counts for this run only; the tip says so rather than only that
+// the settings were not saved.
+TEST_F(FormTest, APressTheFileCannotTakeTellsThatTheNextStartUndoesIt) {
+  StoreSettings(L"10.0.0.1", L"1", L"30");
+  Load();
+  file.writeFailure = 定义::FileFailure{定义::FileProblem::ReadOnly, 5};
+  form.开机自动运行_Pressed();
+  EXPECT_EQ(view.tooltip,
+            L"取消开机自动运行没有保存：配置.INI 是只读文件。下次启动时按钮又是按下的，"
+            L"开机自动运行随之恢复");
+  form.开机自动运行_Pressed();
+  EXPECT_EQ(view.tooltip, L"") << "back as the file holds it";
+
+  StoreSettings(L"10.0.0.1", L"0", L"30");
+  同步软件 restarted{view, system, system, clockRight, logonTasks, file, runKey, kExe};
+  restarted.Form_Load();
+  restarted.Set滚动条Value(20);
+  restarted.开机自动运行_Pressed();
+  EXPECT_EQ(view.tooltip,
+            L"开机自动运行没有保存：配置.INI 是只读文件。下次启动时按钮是弹起的，"
+            L"开机自动运行随之取消");
+}
+
 TEST_F(FormTest, TheLastAttemptsReasonAndAFailedSaveShareTheTooltipAndTheTrayTip) {
   Load();
   form.Command2_Click();
@@ -831,6 +854,61 @@ TEST_F(FormTest, TheUsageIsShownOnceAtATime) {
   system.usage.clear();
   form.Image1_Click();
   EXPECT_FALSE(system.usage.empty()) << "shown again once closed";
+}
+
+}  // namespace
+
+namespace {
+
+// In a protected folder: the user's own file over the administrator's preset.
+class FormOverPresetTest : public testing::Test, public FakedForm {
+ protected:
+  FormOverPresetTest() : FakedForm(true) {
+    system.events = &view.events;
+    file.state = 定义::IniFileState::Missing;
+    preset.Edit({{kNetwork, L"服务器路径", L"10.0.0.5"}, {kSystem, L"校时间隔", L"15"}});
+  }
+};
+
+// A key the user never changed follows the preset, a new one included.
+TEST_F(FormOverPresetTest, TheUsersFileHoldsWhatTheyChangedAndThePresetTheRest) {
+  form.Form_Load();
+  EXPECT_EQ(view.address, L"10.0.0.5");
+  EXPECT_EQ(form.滚动条Value(), 15);
+  EXPECT_EQ(form.开机自动运行Value(), 0) << "in neither file";
+  form.Set滚动条Value(20);
+  form.Form_Unload();
+  EXPECT_EQ(file.writes, std::vector<std::wstring>{L"系统配置/校时间隔=20"});
+
+  file.state = 定义::IniFileState::Read;  // made by the save
+  preset.Edit({{kNetwork, L"服务器路径", L"10.0.0.6"}, {kSystem, L"开机自动运行", L"1"}});
+  同步软件 restarted{view, system, system, clockRight, logonTasks, Files(), runKey, kExe};
+  restarted.Form_Load();
+  EXPECT_EQ(view.address, L"10.0.0.6");
+  EXPECT_EQ(restarted.滚动条Value(), 20);
+  EXPECT_EQ(restarted.开机自动运行Value(), 1);
+  EXPECT_EQ(preset.saves, 0);
+}
+
+TEST_F(FormOverPresetTest, TheNoticesNameTheFileTheyMean) {
+  preset.state = 定义::IniFileState::Unreadable;
+  form.Form_Load();
+  form.Set滚动条Value(20);
+  EXPECT_EQ(view.tooltip,
+            L"设置尚未读取：程序所在文件夹里预设的 配置.INI 正被其他程序占用。"
+            L"读到之前，窗口显示默认值，改动不会保存");
+
+  preset.state = 定义::IniFileState::Read;
+  file.writeFailure = 定义::FileFailure{定义::FileProblem::AccessDenied, 5};
+  form.Timer2_Timer();
+  EXPECT_EQ(form.滚动条Value(), 20) << "changed while unread: the window's value wins";
+  EXPECT_EQ(view.address, L"10.0.0.5");
+  EXPECT_EQ(view.tooltip, L"设置没有保存：没有写入 %APPDATA%\\局域网时间同步软件\\配置.INI 的权限");
+  form.开机自动运行_Pressed();
+  EXPECT_EQ(view.tooltip,
+            L"开机自动运行没有保存：没有写入 %APPDATA%\\局域网时间同步软件\\配置.INI 的权限。"
+            L"下次启动时按钮是弹起的，开机自动运行随之取消");
+  EXPECT_EQ(preset.saves, 0);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <rapidcheck/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -37,11 +38,22 @@ rc::Gen<std::wstring> StoredText() {
 
 class KeeperScene : public FakedForm {
  public:
-  explicit KeeperScene(std::wstring text) {
+  explicit KeeperScene(std::wstring text, bool overPreset = false) : FakedForm(overPreset) {
     file.text = std::move(text);
     system.events = &view.events;
   }
 };
+
+// What the window shows of the settings.
+struct Shown {
+  std::wstring address;
+  int autostart, interval;
+  bool operator==(const Shown&) const = default;
+};
+
+Shown ShownBy(const 同步软件& form, const FakeView& view) {
+  return {view.address, form.开机自动运行Value(), form.滚动条Value()};
+}
 
 // Loading and closing with nothing changed writes nothing, whether the file
 // was there, missing, or unreadable for a while.
@@ -110,6 +122,45 @@ RC_GTEST_PROP(SettingsKeeper, AChangeMadeWhileUnreadableIsWrittenOnceReadableAnd
   scene.form.Timer2_Timer();
   scene.form.Form_Unload();
   RC_ASSERT(scene.file.writes.size() == expected.size());
+}
+
+// Over an administrator's preset, whichever of the two files is there: a
+// key the user did not touch is never written into the user's file, so that
+// it follows the preset; the preset is never written; and the next start
+// shows what the window showed.
+RC_GTEST_PROP(SettingsKeeper, OverAPresetOnlyWhatTheUserTouchesGoesIntoTheirFileAndComesBack, ()) {
+  KeeperScene scene(*StoredText(), true);
+  scene.preset.text = *StoredText();
+  RC_LOG() << ShownText(scene.file.text) << "\nover\n" << ShownText(scene.preset.text);
+  scene.file.state = *rc::gen::element(定义::IniFileState::Read, 定义::IniFileState::Missing);
+  scene.preset.state = *rc::gen::element(定义::IniFileState::Read, 定义::IniFileState::Missing);
+  // A first save makes the file from nothing.
+  if (scene.file.state == 定义::IniFileState::Missing) scene.file.text.clear();
+  const auto address = *rc::gen::maybe(rc::gen::element<std::wstring>(L"10.9.8.7", L"192.168.1.1"));
+  const int presses = *rc::gen::inRange(0, 3);
+  const auto interval = *rc::gen::maybe(rc::gen::element(0, 10, 30, 31));
+
+  scene.form.Form_Load();
+  if (address) scene.view.address = *address;
+  for (int i = 0; i < presses; ++i) scene.form.开机自动运行_Pressed();
+  if (interval) scene.form.Set滚动条Value(*interval);
+  scene.form.Form_Unload();
+  const Shown shown = ShownBy(scene.form, scene.view);
+
+  const auto wrote = [&](const std::wstring& key) {
+    return std::any_of(scene.file.writes.begin(), scene.file.writes.end(),
+                       [&](const std::wstring& write) { return write.find(key) != write.npos; });
+  };
+  RC_ASSERT(address || !wrote(L"/服务器路径="));
+  RC_ASSERT(presses > 0 || !wrote(L"/开机自动运行="));
+  RC_ASSERT(interval || !wrote(L"/校时间隔="));
+  RC_ASSERT(scene.preset.saves == 0);
+
+  if (!scene.file.writes.empty()) scene.file.state = 定义::IniFileState::Read;
+  同步软件 restarted{scene.view,       scene.system,  scene.system, scene.clockRight,
+                     scene.logonTasks, scene.Files(), scene.runKey, kFakedExe};
+  restarted.Form_Load();
+  RC_ASSERT(ShownBy(restarted, scene.view) == shown);
 }
 
 }  // namespace
