@@ -13,7 +13,8 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <cstring>
+#include <algorithm>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -66,7 +67,8 @@ NOTIFYICONDATAW TrayRecord() {
   record.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   record.uCallbackMessage = kTrayMessage;
   record.hIcon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP));
-  std::wcscpy(record.szTip, L"idle floor");
+  constexpr wchar_t kTip[] = L"idle floor";
+  std::copy(std::begin(kTip), std::end(kTip), record.szTip);
   return record;
 }
 
