@@ -1,8 +1,10 @@
 // How long the real window keeps a user waiting while it checks its server,
 // measured from outside as a user would feel it: a message round trip to the
 // window every millisecond or so, for 10 s per address. Run inside the
-// loopback-only sandbox, where 127.0.0.1 answers and echo requests to
-// 127.0.0.9 are dropped.
+// loopback-only sandbox, where 127.0.0.1 answers, echo requests to 127.0.0.9
+// are dropped, and 127.0.0.11 answers the echo but drops SNTP. Against that
+// last one "立即同步" is pressed every 1.5 s with the stand-in net.exe
+// failing, so that the program waits for an SNTP answer most of the time.
 #include <windows.h>
 
 #include <algorithm>
@@ -13,7 +15,9 @@
 
 #include "settings/exe_location.h"
 #include "settings/exe_location_win32.h"
+#include "tests/e2e/support/fake_net_protocol.h"
 #include "ui/layout.h"
+#include "win32/text_encoding.h"
 #include "win32/unique_handle.h"
 
 namespace {
@@ -32,15 +36,19 @@ constexpr DWORD kPauseMilliseconds = 1;
 // scheduling of three busy processes, not the window.
 constexpr Milliseconds kAnsweredAtOnce{5.0};
 
+constexpr auto kSyncPressEvery = std::chrono::milliseconds(1500);
+
 struct Case {
   const char* name;
   const wchar_t* address;
+  bool syncing;  // "立即同步" pressed again and again
 };
 
 constexpr Case kCases[] = {
-    {"reachable", L"127.0.0.1"},
-    {"silent", L"127.0.0.9"},
-    {"unconvertible", L"192.168.1.1.5"},
+    {"reachable", L"127.0.0.1", false},
+    {"silent", L"127.0.0.9", false},
+    {"unconvertible", L"192.168.1.1.5", false},
+    {"sntp-silent", L"127.0.0.11", true},
 };
 
 struct Measurement {
@@ -76,6 +84,18 @@ Figures Summarise(Measurement measurement) {
   return figures;
 }
 
+// The stand-in net.exe from beside the bench, in the system folder, set to
+// fail (and log its starts) for the product started after this.
+bool InstallFailingNet(const std::wstring& productDirectory, const std::wstring& log) {
+  wchar_t system[MAX_PATH];
+  if (GetSystemDirectoryW(system, MAX_PATH) == 0) return false;
+  DeleteFileW(log.c_str());
+  return CopyFileW((productDirectory + L"\\net.exe").c_str(),
+                   (std::wstring(system) + L"\\net.exe").c_str(), FALSE) &&
+         SetEnvironmentVariableW(e2e::kFakeNetLogVar, log.c_str()) &&
+         SetEnvironmentVariableW(e2e::kFakeNetExitVar, L"2");
+}
+
 // The product is run from a folder of its own, so that no settings file of
 // another run decides what it shows.
 std::wstring CopyProductToScratch() {
@@ -85,6 +105,7 @@ std::wstring CopyProductToScratch() {
   const std::wstring scratch = std::wstring(temp) + L"lts-responsiveness";
   CreateDirectoryW(scratch.c_str(), nullptr);  // it may be there from an earlier run
   DeleteFileW((scratch + L"\\配置.INI").c_str());
+  if (!InstallFailingNet(productDirectory, scratch + L"\\net.log")) return L"";
   const std::wstring exe = scratch + L"\\LanTimeSync.exe";
   if (!CopyFileW((productDirectory + L"\\LanTimeSync.exe").c_str(), exe.c_str(), FALSE)) return L"";
   return exe;
@@ -136,16 +157,27 @@ bool RoundTrip(HWND window, UINT message, LPARAM lParam) {
          0;
 }
 
+// As a click on the button would: the window hears of it in its own time.
+void PressSyncNow(HWND window) {
+  PostMessageW(window, WM_COMMAND, MAKEWPARAM(idCommand2, BN_CLICKED),
+               reinterpret_cast<LPARAM>(GetDlgItem(window, idCommand2)));
+}
+
 // Round trips over the measuring time, each after a short pause: sent back to
 // back they would take the processor from the window they measure. A busy
 // spell of the window still meets the next round trip within the pause.
 // No waits when the window hung.
-Measurement MeasureAfterSettling(HWND window) {
+Measurement MeasureAfterSettling(HWND window, bool syncing) {
   Sleep(static_cast<DWORD>(std::chrono::milliseconds(kSettlingTime).count()));
   Measurement measurement;
   const auto start = Clock::now();
   const auto end = start + kMeasuringTime;
+  auto nextPress = start;
   for (auto now = start; now < end; now = Clock::now()) {
+    if (syncing && now >= nextPress) {
+      PressSyncNow(window);
+      nextPress = now + kSyncPressEvery;
+    }
     Sleep(kPauseMilliseconds);
     const auto sent = Clock::now();
     if (!RoundTrip(window, WM_NULL, 0)) return {};
@@ -162,6 +194,24 @@ void Print(const Case& measured, const Measurement& measurement, const Figures& 
       measured.name, measured.address, figures.blocked.count(), figures.longest.count(),
       figures.meanClickWait.count(), measurement.duration.count() / 1000, measurement.waits.size(),
       figures.usual.count());
+}
+
+// How many syncs the stand-in net.exe saw fail, and how the last one ended.
+void PrintSyncs(HWND window, const std::wstring& exe) {
+  const std::wstring log = SplitExePath(exe).directory + L"\\net.log";
+  const UniqueFileHandle file(CreateFileW(log.c_str(), GENERIC_READ,
+                                          FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  char bytes[65536];
+  DWORD read = 0;
+  if (file) ReadFile(file.Get(), bytes, sizeof bytes, &read, nullptr);
+  wchar_t caption[64] = L"";
+  DWORD_PTR length = 0;
+  SendMessageTimeoutW(GetDlgItem(window, id网络时间), WM_GETTEXT, 64,
+                      reinterpret_cast<LPARAM>(caption), SMTO_NORMAL, kHungMilliseconds, &length);
+  std::printf("%-13s %zu net.exe runs failed, each followed by an SNTP question; status %s\n", "",
+              static_cast<std::size_t>(std::count(bytes, bytes + read, '\n')),
+              ToCodePage(caption, CP_UTF8).c_str());
 }
 
 }  // namespace
@@ -181,7 +231,7 @@ int main() {
   for (const Case& measured : kCases) {
     const Measurement measurement =
         RoundTrip(address, WM_SETTEXT, reinterpret_cast<LPARAM>(measured.address))
-            ? MeasureAfterSettling(window)
+            ? MeasureAfterSettling(window, measured.syncing)
             : Measurement();
     if (measurement.waits.empty()) {
       std::fprintf(stderr, "%s: the window hung for %u ms\n", measured.name, kHungMilliseconds);
@@ -189,6 +239,7 @@ int main() {
       continue;
     }
     Print(measured, measurement, Summarise(measurement));
+    if (measured.syncing) PrintSyncs(window, exe);
   }
   TerminateProcess(product.Get(), 0);
   return failures == 0 ? 0 : 1;

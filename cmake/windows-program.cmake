@@ -2,37 +2,44 @@
 enable_language(RC)
 
 add_library(lts_win32 STATIC
-  settings/account_win32.cpp
+  autostart/account_win32.cpp
+  autostart/exe_protection_win32.cpp
+  autostart/logon_task_system_win32.cpp
+  autostart/logon_task_win32.cpp
+  autostart/run_key_win32.cpp
+  autostart/task_change_mark_win32.cpp
   settings/exe_location_win32.cpp
-  settings/exe_protection_win32.cpp
   settings/file_replace_win32.cpp
   settings/disk_ini_file_win32.cpp
-  settings/logon_task_win32.cpp
-  settings/registry_win32.cpp
   settings/settings_files_win32.cpp
   sync/clock_right_win32.cpp
+  sync/clock_set_win32.cpp
   sync/command_watch_win32.cpp
   sync/consent_win32.cpp
   sync/probe_win32.cpp
   sync/process_win32.cpp
+  sync/sntp_win32.cpp
   ui/controls_win32.cpp
   ui/dpi_win32.cpp
-  ui/logon_task_system_win32.cpp
   ui/picture_win32.cpp
   ui/system_win32.cpp
   ui/tooltip_win32.cpp
   ui/tray_win32.cpp
   ui/window_paint_win32.cpp
   ui/window_win32.cpp
+  win32/shell_thread.cpp
   win32/system_exe.cpp
   win32/text_encoding.cpp
+  win32/token.cpp
 )
 # Windows 7 is the oldest system the program starts on.
 target_compile_definitions(lts_win32 PUBLIC UNICODE _UNICODE _WIN32_WINNT=0x0601 WINVER=0x0601)
 target_link_libraries(lts_win32 PUBLIC lts_core
   iphlpapi ws2_32 gdi32 user32 shell32 advapi32 ole32 oleaut32 uuid comctl32)
 
-add_executable(LanTimeSync WIN32 ui/main_win32.cpp ui/resources/app.rc)
+# The clock itself is set by the one file each program links in: this, the
+# system's SetSystemTime; the end-to-end tests' build records it instead.
+add_executable(LanTimeSync WIN32 ui/main_win32.cpp ui/resources/app.rc sync/utc_clock_win32.cpp)
 target_link_libraries(LanTimeSync PRIVATE lts_win32)
 # Unused library code is dropped (and with GCC symbols stripped), so that the
 # one exe stays small although the C++ runtime is linked in. link.exe finds

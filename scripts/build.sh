@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Builds the native unit tests (build/native) and the Windows programs
-# (build/win32, or build/win64 for the 64-bit build): the product, the
-# end-to-end tests and the benchmark.
+# (build/win32, or build/win64 for the 64-bit build): the product, its
+# installer (bin/LanTimeSync.msi, made by wixl and msibuild), the end-to-end
+# tests and the benchmark. The shipped installer is build/win32's, around the
+# 32-bit exe; build/win64's holds the 64-bit exe, for the tests on a Wine
+# that runs only 64-bit programs.
 #
 #   scripts/build.sh [native|win32|win64|wine|all]     (default: all)
 #

@@ -19,6 +19,7 @@ packages=(
   g++-mingw-w64-i686 mingw-w64-i686-dev g++-mingw-w64-x86-64 mingw-w64-x86-64-dev
   wine wine64
   clang-tools-14 lld-14 llvm-14
+  wixl msitools
   xvfb xdotool x11-utils imagemagick
   nftables iproute2 util-linux
   locales fonts-wqy-zenhei fonts-wqy-microhei
@@ -76,6 +77,33 @@ if ! locale -a 2>/dev/null | grep -qix 'zh_CN\.utf-\?8'; then
     echo 'zh_CN.UTF-8 UTF-8' >>/etc/locale.gen
   fi
   locale-gen
+fi
+
+# chrony's chronyd is the NTP server of the end-to-end tests, which start it
+# themselves inside the loopback-only namespace, with -x so that it never
+# sets this machine's clock (scripts/sntp-servers.sh). Its package would start
+# the service at once and at every boot: a policy-rc.d that refuses every
+# start stands for the install (one already there is left as it is), and
+# the service is disabled where systemd runs.
+readonly policy_rc=/usr/sbin/policy-rc.d
+made_policy_rc=0
+remove_made_policy_rc() {
+  ((made_policy_rc)) && rm -f "$policy_rc"
+  made_policy_rc=0
+}
+if ! is_installed chrony; then
+  if [[ ! -e $policy_rc ]]; then
+    printf '#!/bin/sh\n# Made by install-deps.sh for the install of chrony.\nexit 101\n' >"$policy_rc"
+    chmod 755 "$policy_rc"
+    made_policy_rc=1
+    trap remove_made_policy_rc EXIT
+  fi
+  echo "install-deps.sh: installing chrony without starting its service"
+  apt_install chrony || { apt-get update -q || true; apt_install chrony; }
+  remove_made_policy_rc
+  if [[ -d /run/systemd/system ]]; then
+    systemctl disable chrony.service >/dev/null 2>&1 || true
+  fi
 fi
 
 if [[ $("$repo/scripts/wine-arch.sh") == win32 ]]; then

@@ -21,8 +21,9 @@
 #   LTS_WINEARCH    win32 or win64 (default: what scripts/wine-arch.sh prints),
 #                   to run the 64-bit build where the 32-bit one runs too.
 #
-# Exit code: the command's; 3 when the network is not loopback-only; 2 for
-# usage errors; 1 when the sandbox itself could not be set up.
+# Exit code: the command's; 3 when the network is not loopback-only; 4 when
+# a packet went to an address outside 127.0.0.0/8; 2 for usage errors; 1 when
+# the sandbox itself could not be set up.
 set -euo pipefail
 
 readonly self=$(readlink -f "${BASH_SOURCE[0]}")
@@ -85,18 +86,31 @@ only_loopback_or_refuse
 ip link set lo up
 
 # 127.0.0.9 plays a server that never answers (the probe waits its full time
-# out), 127.0.0.10 a host that is down behind a router (an ICMP error at once).
+# out), 127.0.0.10 a host that is down behind a router (an ICMP error at once),
+# 127.0.0.11 a server that answers the echo but not SNTP (the question waits
+# its full time). Whatever leaves for an address outside 127.0.0.0/8 is
+# counted, and a count above 0 fails the run at its end.
 # Deleted first in case the namespace was not a fresh one.
 nft delete table ip lts_sandbox 2>/dev/null || true
 nft -f - <<'EOF'
 table ip lts_sandbox {
+  counter egress {}
   chain in {
     type filter hook input priority 0; policy accept;
     ip daddr 127.0.0.9 icmp type echo-request drop
     ip daddr 127.0.0.10 icmp type echo-request reject with icmp type host-unreachable
+    ip daddr 127.0.0.11 udp dport 123 drop
+  }
+  chain out {
+    type filter hook output priority 0; policy accept;
+    ip daddr != 127.0.0.0/8 counter name egress
   }
 }
 EOF
+
+egress_packets() {
+  nft list counter ip lts_sandbox egress | awk '$1 == "packets" { print $2 }'
+}
 
 xvfb_pid=
 command_pid=
@@ -116,6 +130,12 @@ cleanup() {
   if [[ -n $xvfb_pid ]]; then
     kill "$xvfb_pid" 2>/dev/null || true
     wait "$xvfb_pid" 2>/dev/null || true
+  fi
+  local left
+  left=$(egress_packets)
+  if [[ $left != 0 ]]; then
+    echo "sandbox.sh: ${left:-an unknown number of} packets went to addresses outside 127.0.0.0/8" >&2
+    rc=4
   fi
   exit "$rc"
 }

@@ -25,13 +25,20 @@ scripts/msvc-check.sh
 
 scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/echo_heap_test.exe"
 scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/command_test.exe"
+scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/sntp_heap_test.exe"
 scripts/sandbox.sh scripts/heap-checked.sh "$wine_build/bin/logon_task_test.exe"
-scripts/sandbox.sh scripts/wine-desktop.sh "$wine_build/bin/e2e_tests.exe"
+# chronyd and the scripted SNTP servers beside them, for the SNTP route.
+scripts/sandbox.sh scripts/sntp-servers.sh scripts/wine-desktop.sh "$wine_build/bin/e2e_tests.exe"
 # As an ordinary user, whose file permissions Wine keeps: the program
 # installed in a protected folder, and in a folder of the user's own.
 scripts/sandbox.sh scripts/as-user.sh --protect 'C:\Program Files\LanTimeSync' \
   --put "$wine_build/bin/LanTimeSync.exe" --user-folder 'C:\e2e' \
   scripts/wine-desktop.sh "$wine_build/bin/protected_folder_test.exe"
+# The installer's story installs into the prefix and needs administrator
+# rights: as root, in a prefix of its own, so that no other test finds the
+# program installed.
+LTS_WINEPREFIX="$repo/build/wine-prefix-installer-$(scripts/wine-arch.sh)" \
+  scripts/sandbox.sh scripts/wine-desktop.sh "$wine_build/bin/installer_test.exe"
 # The window as the tests last saw it, for anyone to look at.
 if [[ -f $wine_build/window.bmp ]]; then
   convert "$wine_build/window.bmp" "$wine_build/window.png"

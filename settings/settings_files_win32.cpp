@@ -4,7 +4,7 @@
 #include <knownfolders.h>
 #include <shlobj.h>
 
-#include "settings/exe_protection_win32.h"
+#include "autostart/exe_protection_win32.h"
 
 std::optional<std::wstring> UsersOwnIniPath() {
   PWSTR folder = nullptr;

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "settings/ini_file.h"
-#include "settings/registration.h"
+#include "autostart/registration.h"
 #include "settings/settings.h"
 
 namespace 定义 {

@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "win32/token.h"
 #include "win32/unique_handle.h"
 
 namespace {
@@ -39,15 +40,9 @@ bool IsAdministrator(HANDLE token) {
 // A token that UAC filtered, whose full token belongs to an administrator:
 // the consent prompt can hand that one out.
 bool CanElevate(HANDLE token) {
-  TOKEN_ELEVATION_TYPE type;
-  DWORD size = 0;
-  if (!GetTokenInformation(token, TokenElevationType, &type, sizeof type, &size) ||
-      type != TokenElevationTypeLimited)
-    return false;
-  TOKEN_LINKED_TOKEN linked{};
-  if (!GetTokenInformation(token, TokenLinkedToken, &linked, sizeof linked, &size)) return false;
-  const UniqueKernelHandle fullToken(linked.LinkedToken);
-  return IsAdministrator(fullToken.Get());
+  if (ElevationTypeOf(token) != TokenElevationTypeLimited) return false;
+  const UniqueKernelHandle fullToken = LinkedTokenOf(token);
+  return fullToken && IsAdministrator(fullToken.Get());
 }
 
 }  // namespace
@@ -58,4 +53,10 @@ std::optional<ClockRight> ProcessTokenClockRight::ReadClockRight() {
   const std::optional<bool> held = HoldsPrivilege(token.Get(), SE_SYSTEMTIME_NAME);
   if (!held) return std::nullopt;
   return ClockRight{.held = *held, .canElevate = !*held && CanElevate(token.Get())};
+}
+
+bool ProcessHoldsClockRight(HANDLE process) {
+  UniqueKernelHandle token;
+  if (!OpenProcessToken(process, TOKEN_QUERY, token.Put())) return false;
+  return HoldsPrivilege(token.Get(), SE_SYSTEMTIME_NAME).value_or(false);
 }

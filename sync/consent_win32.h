@@ -10,18 +10,6 @@
 #include "win32/system_exe.h"
 #include "win32/unique_handle.h"
 
-// Runs work on a thread of its own, in the apartment the shell wants for
-// the consent prompt: the prompt waits for the user, and the window keeps
-// painting and ticking meanwhile. False, and work never runs, when no
-// thread could be made for it.
-bool RunOnConsentThread(std::function<void()> work);
-
-// Asks Windows, through the consent prompt that belongs to owner, to start
-// exe with the user's full token, hidden. Waits for the user: only on the
-// consent thread. process gets the started one.
-ElevatedStart StartWithConsent(HWND owner, const SystemExe& exe, const std::wstring& arguments,
-                               UniqueKernelHandle& process);
-
 // Called on the prompt's own thread: how the start went.
 using ConsentEnded = std::function<void(ElevatedStart start)>;
 

@@ -1,5 +1,13 @@
 #include "sync/sync_attempt.h"
 
+#include "sync/address.h"
+
+namespace {
+// The question waits about a second for its answer; one whose end has not
+// come after two never will.
+constexpr std::chrono::seconds kSntpGivenUpAfter{2};
+}  // namespace
+
 std::optional<SyncOutcome> SyncAttempt::Start(const std::wstring& addressText, SyncRoute route) {
   if (IsRunning()) return std::nullopt;
   address_ = addressText;
@@ -21,7 +29,7 @@ std::optional<SyncOutcome> SyncAttempt::ConsentEnded(std::uint32_t command, Elev
     case ElevatedStart::Declined: return End({SyncEnd::Declined});
     case ElevatedStart::Failed: break;
   }
-  return End({SyncEnd::NotStarted});
+  return NetEnded({SyncEnd::NotStarted});
 }
 
 // A command may end before the prompt's own end is heard of.
@@ -29,7 +37,19 @@ std::optional<SyncOutcome> SyncAttempt::CommandEnded(const CommandEnd& ended) {
   const bool waited = step_ == Step::Running || step_ == Step::AskingConsent;
   // The end of a command ended at its limit, which changes nothing now.
   if (!waited || ended.command != commandsStarted_) return std::nullopt;
-  return End(CommandOutcome(ended.exitCode, ended.output));
+  return NetEnded(CommandOutcome(ended.exitCode, ended.output));
+}
+
+// Only this process's own right may set the clock from the answer: a right
+// net.exe got through the prompt is not asked for a second time.
+std::optional<SyncOutcome> SyncAttempt::SntpEnded(std::uint32_t question,
+                                                  const sntp::Answer& answer) {
+  if (step_ != Step::AskingSntp || question != sntpQuestions_) return std::nullopt;
+  SyncOutcome outcome = *netFailure_;
+  outcome.sntp = SntpFallback{answer};
+  if (answer.end == sntp::AnswerEnd::Answered && route_ == SyncRoute::Direct)
+    outcome.sntp->set = system_.SetClockBy(answer.offset);
+  return End(outcome);
 }
 
 std::optional<SyncOutcome> SyncAttempt::SecondPassed() {
@@ -40,14 +60,31 @@ std::optional<SyncOutcome> SyncAttempt::SecondPassed() {
   }
   if (step_ == Step::Running && now - commandStartedAt_ >= kSyncCommandTimeLimit) {
     system_.EndSyncCommand();
-    return End({SyncEnd::TimedOut});
+    return NetEnded({SyncEnd::TimedOut});
   }
+  if (step_ == Step::AskingSntp && now - sntpAskedAt_ >= kSntpGivenUpAfter)
+    return SntpEnded(sntpQuestions_, {sntp::AnswerEnd::NoAnswer});
   return std::nullopt;
 }
 
 std::optional<SyncOutcome> SyncAttempt::Probed(bool answered) {
   if (!answered) return End({SyncEnd::NoAnswer});
-  if (const auto notStarted = StartCommand()) return End(*notStarted);
+  if (const auto notStarted = StartCommand()) return NetEnded(*notStarted);
+  return std::nullopt;
+}
+
+// Where net.exe could not be started, failed or hung, the server that
+// answered the echo is asked over SNTP. Without any right, or on the
+// user's "no", there is nothing to ask it for.
+std::optional<SyncOutcome> SyncAttempt::NetEnded(const SyncOutcome& outcome) {
+  const bool fallsBack = outcome.end == SyncEnd::NotStarted || outcome.end == SyncEnd::TimedOut ||
+                         outcome.end == SyncEnd::CommandFailed;
+  if (!fallsBack) return End(outcome);
+  netFailure_ = outcome;
+  step_ = Step::AskingSntp;
+  sntpAskedAt_ = system_.SteadyNow();
+  if (!system_.AskSntp(++sntpQuestions_, *ping::DottedQuadToAddress(address_)))
+    return SntpEnded(sntpQuestions_, {sntp::AnswerEnd::NoAnswer});
   return std::nullopt;
 }
 

@@ -4,7 +4,9 @@
 #include <cstdint>
 #include <string>
 
+#include "sync/ntp_time.h"
 #include "sync/sync_command.h"
+#include "sync/sync_outcome.h"
 
 // Who sent an echo: the twice-a-second status check or a sync attempt. At
 // most one of each is waited for at a time.
@@ -34,6 +36,12 @@ class SyncSystem {
   virtual void StartSyncCommandElevated(std::uint32_t command, const std::wstring& arguments) = 0;
   // Ends the running command; its end, should it still come, is dropped.
   virtual void EndSyncCommand() = 0;
+  // Asks the server once over SNTP, unless it cannot be asked; the answer
+  // reaches the form through SntpQuestion_Ended within about a second.
+  virtual bool AskSntp(std::uint32_t question, std::int32_t address) = 0;
+  // Moves the clock by the offset with this process's own right, which it
+  // enables for the change.
+  virtual ClockSetEnd SetClockBy(sntp::Offset offset) = 0;
   // Never goes back, whatever happens to the clock the command sets.
   virtual std::chrono::milliseconds SteadyNow() = 0;
 

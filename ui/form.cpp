@@ -57,7 +57,8 @@ void 同步软件::Form_Load() {
   settings_.Load();
   ShowSettingsNotice();
   ShowRegistration();
-  if (开机自动运行_ == 1)
+  const std::optional<bool> shownBefore = system_.ShownByReplacedCopy();
+  if (shownBefore ? !*shownBefore : 开机自动运行_ == 1)
     tray_.Hide();
   else
     view_.ShowForm();
@@ -175,6 +176,10 @@ void 同步软件::ConsentPrompt_Ended(std::uint32_t command, ElevatedStart star
 
 void 同步软件::SyncCommand_Ended(const CommandEnd& ended) {
   ShowIfEnded(syncAttempt_.CommandEnded(ended));
+}
+
+void 同步软件::SntpQuestion_Ended(std::uint32_t question, const sntp::Answer& answer) {
+  ShowIfEnded(syncAttempt_.SntpEnded(question, answer));
 }
 
 void 同步软件::LogonTask_Changed(std::uint32_t number, 开机运行::TaskChangeEnd end) {

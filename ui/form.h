@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "settings/autostart.h"
-#include "settings/registration.h"
+#include "autostart/run_key.h"
+#include "autostart/registration.h"
 #include "settings/settings.h"
 #include "settings/settings_keeper.h"
 #include "sync/clock_right.h"
@@ -53,6 +53,7 @@ class 同步软件 final : public 定义::SettingsControls {
   void ProbeHost_Completed(EchoTicket echo, bool answered);
   void ConsentPrompt_Ended(std::uint32_t command, ElevatedStart start);
   void SyncCommand_Ended(const CommandEnd& ended);
+  void SntpQuestion_Ended(std::uint32_t question, const sntp::Answer& answer);
   void LogonTask_Changed(std::uint32_t number, 开机运行::TaskChangeEnd end);
 
   bool IsHiddenInTray() const { return tray_.IsHidden(); }

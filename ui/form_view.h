@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 // The window's controls as the handlers see them. The values of the check box
@@ -34,7 +35,12 @@ class FormView {
 // command, the settings file and the Run key.
 class FormSystem {
  public:
+  // True when another copy runs; a copy holding the right to change the
+  // clock first makes one that lacks it leave (see ShownByReplacedCopy).
   virtual bool IsAnotherInstanceRunning() = 0;
+  // Whether the window of the copy this one replaced was shown; nothing when
+  // it replaced none.
+  virtual std::optional<bool> ShownByReplacedCopy() = 0;
   // Asks the copy that runs already to show its window; the form hears of
   // such a request through 同步软件::AnotherInstance_Started.
   virtual void ShowRunningInstance() = 0;

@@ -4,11 +4,11 @@
 
 #include "settings/exe_location.h"
 #include "settings/exe_location_win32.h"
-#include "settings/registry_win32.h"
 #include "settings/settings_files_win32.h"
+#include "autostart/run_key_win32.h"
 #include "sync/clock_right_win32.h"
 #include "ui/form.h"
-#include "ui/logon_task_system_win32.h"
+#include "autostart/logon_task_system_win32.h"
 #include "ui/system_win32.h"
 #include "ui/tray_win32.h"
 #include "ui/window_messages_win32.h"

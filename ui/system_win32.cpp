@@ -1,10 +1,15 @@
 #include "ui/system_win32.h"
 
+#include <mutex>
 #include <string>
 #include <utility>
 
+#include "sync/clock_right_win32.h"
+#include "sync/clock_set_win32.h"
 #include "sync/consent_win32.h"
 #include "sync/probe_win32.h"
+#include "sync/sntp_win32.h"
+#include "win32/slim_lock.h"
 #include "text/decimal_text.h"
 #include "ui/window_messages_win32.h"
 #include "ui/window_win32.h"
@@ -16,13 +21,13 @@ constexpr wchar_t kFirstCopyNamePrefix[] = L"Local\\LanTimeSync.FirstCopy.";
 // Long enough for a first copy that is slowed down between making the mutex
 // and marking its window; it is never waited for once it has marked it.
 constexpr DWORD kMarkWaitMilliseconds = 5000;
+// A copy asked to leave saves its settings and ends in a moment.
+constexpr DWORD kHandOverWaitMilliseconds = 10000;
 
 // Made by the copy that made the instance mutex, while it holds it, and
 // kept while it runs: another program may have a window of the class with
 // the mark, but it has not made the mutex.
-std::wstring FirstCopyName(DWORD process) {
-  return kFirstCopyNamePrefix + DecimalText(process);
-}
+std::wstring FirstCopyName(DWORD process) { return kFirstCopyNamePrefix + DecimalText(process); }
 
 // One that an elevated first copy made cannot be opened from an
 // unelevated copy (access denied), yet it is there all the same.
@@ -55,22 +60,59 @@ void WaitUntilTheFirstCopyIsMarked(HANDLE mutex) {
 
 }  // namespace
 
+struct SystemWin32::SntpMailbox {
+  SlimLock lock;
+  std::uint32_t question = 0;
+  sntp::Answer answer;
+};
+
+SystemWin32::SystemWin32(HWND window, TrayIconWin32& tray)
+    : window_(window), tray_(tray), sntpMailbox_(std::make_shared<SntpMailbox>()) {}
+
 // Only a mutex made here and now means no other copy runs. One that an
 // elevated copy made cannot be opened from an unelevated one (access
 // denied), and that copy runs as surely as one whose mutex already exists.
 bool SystemWin32::IsAnotherInstanceRunning() {
-  const HANDLE mutex = CreateMutexW(nullptr, TRUE, kInstanceMutexName);
-  const DWORD error = GetLastError();
-  instanceMutex_.Reset(mutex);
-  if (!mutex || error == ERROR_ALREADY_EXISTS) return true;
+  if (!MakeInstanceMutex() && !(ReplacedACopyWithoutTheClockRight() && MakeInstanceMutex()))
+    return true;
   // Made owned, so that a copy started meanwhile waits for the mark. Should
   // the name not be made, a later copy cannot show this one, which runs all
   // the same.
   firstCopy_.Reset(
       CreateEventW(nullptr, TRUE, FALSE, FirstCopyName(GetCurrentProcessId()).c_str()));
   SetPropW(window_, MainWindow::kFirstCopyMark, window_);
-  ReleaseMutex(mutex);
+  ReleaseMutex(instanceMutex_.Get());
   return false;
+}
+
+bool SystemWin32::MakeInstanceMutex() {
+  const HANDLE mutex = CreateMutexW(nullptr, TRUE, kInstanceMutexName);
+  const DWORD error = GetLastError();
+  instanceMutex_.Reset(mutex);
+  return mutex && error != ERROR_ALREADY_EXISTS;
+}
+
+// The copy a logon task starts holds the right; one a Run value left from
+// before started first may not, and the one that stays should sync. The
+// other copy's token is read, not its word taken.
+bool SystemWin32::ReplacedACopyWithoutTheClockRight() {
+  if (!ProcessHoldsClockRight(GetCurrentProcess())) return false;
+  if (instanceMutex_) WaitUntilTheFirstCopyIsMarked(instanceMutex_.Get());
+  const HWND first = FirstCopyWindow();
+  DWORD process = 0;
+  if (!first || !GetWindowThreadProcessId(first, &process)) return false;
+  const UniqueKernelHandle firstProcess(
+      OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION | SYNCHRONIZE, FALSE, process));
+  if (!firstProcess || ProcessHoldsClockRight(firstProcess.Get())) return false;
+  DWORD_PTR answer = 0;
+  if (!SendMessageTimeoutW(first, kHandOverMessage, 0, 0, SMTO_ABORTIFHUNG,
+                           kHandOverWaitMilliseconds, &answer) ||
+      WaitForSingleObject(firstProcess.Get(), kHandOverWaitMilliseconds) != WAIT_OBJECT_0)
+    return false;
+  replacedCopyShown_ = answer == static_cast<DWORD_PTR>(kHandedOverShown);
+  // Its mutex lives on while this copy holds it open.
+  instanceMutex_.Reset();
+  return true;
 }
 
 void SystemWin32::ShowRunningInstance() {
@@ -144,3 +186,26 @@ CommandEnd SystemWin32::CommandEndOf(WPARAM wParam, LPARAM lParam) {
   syncCommand_.End();
   return {command, ExitCodeOf(lParam), std::move(output)};
 }
+
+// One question at a time: the mailbox holds the answer to the last one.
+bool SystemWin32::AskSntp(std::uint32_t question, std::int32_t address) {
+  const HWND window = window_;
+  const std::shared_ptr<SntpMailbox> mailbox = sntpMailbox_;
+  return sntp::AskOnPool(address, sntp::kServerPort,
+                         [window, mailbox, question](const sntp::Answer& answer) {
+                           {
+                             const std::lock_guard<SlimLock> held(mailbox->lock);
+                             mailbox->question = question;
+                             mailbox->answer = answer;
+                           }
+                           PostSntpEnded(window, question);
+                         });
+}
+
+sntp::Answer SystemWin32::SntpAnswerOf(WPARAM wParam) {
+  const std::lock_guard<SlimLock> held(sntpMailbox_->lock);
+  if (sntpMailbox_->question != SntpQuestionOf(wParam)) return {};
+  return sntpMailbox_->answer;
+}
+
+ClockSetEnd SystemWin32::SetClockBy(sntp::Offset offset) { return ::SetClockBy(offset); }

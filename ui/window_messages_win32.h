@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "settings/autostart_plan.h"
+#include "autostart/plan.h"
 #include "sync/sync_command.h"
 #include "sync/sync_system.h"
 
@@ -18,9 +18,17 @@ inline constexpr UINT kEchoEndedMessage = WM_APP + 3;
 inline constexpr UINT kCommandEndedMessage = WM_APP + 4;
 // Posted from the consent prompt's thread once the user has answered.
 inline constexpr UINT kConsentEndedMessage = WM_APP + 5;
-// Posted from the consent thread once schtasks.exe has changed the logon
+// Posted from the shell thread once schtasks.exe has changed the logon
 // task, or could not.
 inline constexpr UINT kTaskChangedMessage = WM_APP + 6;
+// Sent by a copy that holds the right to change the clock to the running
+// one, which lacks it: that one leaves for it, answering whether its window
+// was shown or hidden, so that the new copy keeps it so.
+inline constexpr UINT kHandOverMessage = WM_APP + 7;
+inline constexpr LRESULT kHandedOverHidden = 1;
+inline constexpr LRESULT kHandedOverShown = 2;
+// Posted from the pool once an SNTP question has ended.
+inline constexpr UINT kSntpEndedMessage = WM_APP + 8;
 
 // Whatever ends on a pool thread reaches the window as a posted message
 // carrying plain values, so that the form hears of it on its own thread, in
@@ -47,6 +55,13 @@ inline bool PostCommandEnded(HWND window, std::uint32_t command, std::uint32_t e
 inline std::uint32_t CommandNumberOf(WPARAM wParam) { return static_cast<std::uint32_t>(wParam); }
 
 inline std::uint32_t ExitCodeOf(LPARAM lParam) { return static_cast<std::uint32_t>(lParam); }
+
+// The answer stays in the system's mailbox until the window takes it.
+inline bool PostSntpEnded(HWND window, std::uint32_t question) {
+  return PostMessageW(window, kSntpEndedMessage, question, 0) != FALSE;
+}
+
+inline std::uint32_t SntpQuestionOf(WPARAM wParam) { return static_cast<std::uint32_t>(wParam); }
 
 inline bool PostConsentEnded(HWND window, std::uint32_t command, ElevatedStart start) {
   return PostMessageW(window, kConsentEndedMessage, command, static_cast<LPARAM>(start)) != FALSE;

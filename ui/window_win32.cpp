@@ -235,6 +235,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case kCommandEndedMessage:
       if (form_) form_->SyncCommand_Ended(system_->CommandEndOf(wParam, lParam));
       return 0;
+    case kSntpEndedMessage:
+      if (form_) form_->SntpQuestion_Ended(SntpQuestionOf(wParam), system_->SntpAnswerOf(wParam));
+      return 0;
     case kTrayCallbackMessage:
       if (form_) form_->TrayIcon_Notify(static_cast<unsigned>(LOWORD(lParam)));
       return 0;
@@ -251,6 +254,7 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (form_) form_->Image1_Click();
       return TRUE;
     case WM_CLOSE: OnClose(); return 0;
+    case kHandOverMessage: return OnHandOver();
     case WM_ENDSESSION:
       if (wParam && form_) form_->Form_Unload();
       return 0;
@@ -284,6 +288,15 @@ void MainWindow::OnHorizontalScroll(WORD code, WORD thumbPosition) {
 void MainWindow::OnClose() {
   if (form_) form_->Form_Unload();
   DestroyWindow(window_);
+}
+
+// Leaves as the close box would, once the sender has its answer; the copy
+// that stays may then bring its window to the front.
+LRESULT MainWindow::OnHandOver() {
+  const bool shown = IsWindowVisible(window_) != FALSE;
+  AllowSetForegroundWindow(ASFW_ANY);
+  PostMessageW(window_, WM_CLOSE, 0, 0);
+  return shown ? kHandedOverShown : kHandedOverHidden;
 }
 
 // A top-level window that is not a dialog forgets its focused control when

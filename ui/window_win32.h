@@ -77,6 +77,7 @@ class MainWindow final : public FormView {
   HDC ClockBuffer(HDC screen, int width, int height);
   void OnPaint() const;
   void OnClose();
+  LRESULT OnHandOver();
   void OnActivate(bool active);
 
   HINSTANCE instance_;

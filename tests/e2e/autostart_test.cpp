@@ -4,10 +4,11 @@
 // value stays the registration. The protected case is unit-tested with fakes.
 
 #include "product.h"
-#include "settings/account_win32.h"
-#include "settings/logon_task.h"
-#include "settings/logon_task_win32.h"
-#include "settings/registration.h"
+#include "autostart/account_win32.h"
+#include "autostart/logon_task.h"
+#include "autostart/logon_task_win32.h"
+#include "autostart/registration.h"
+#include "autostart/task_change_mark_win32.h"
 #include "win32/system_exe.h"
 
 namespace e2e {
@@ -42,20 +43,64 @@ TEST_F(AutostartTest, AFilteredAdministratorsPressWritesTheRunValueAndTellsTheFo
   EXPECT_TRUE(SchtasksCalls().empty()) << "a filtered copy leaves the task alone at start";
 }
 
+// The task of the name two accounts could share goes too.
 TEST_F(AutostartTest, AFullTokenStartWithTheBoxUntickedRemovesItsOwnTaskDirectly) {
-  const std::optional<std::wstring> account = ReadAccountName();
-  ASSERT_TRUE(account);
+  const std::optional<std::wstring> account = ReadAccountName(), sid = ReadAccountSid();
+  ASSERT_TRUE(account && sid);
   Start();
   WaitUntilShown();
-  ASSERT_TRUE(WaitFor([&] { return !SchtasksCalls().empty(); }));
+  ASSERT_TRUE(WaitFor([&] { return SchtasksCalls().size() == 2; }));
   const auto calls = SchtasksCalls();
-  ASSERT_EQ(calls.size(), 1u);
+  const std::wstring schtasks = L"\"" + SystemExeNamed(kSchtasksExe)->application + L"\" ";
   EXPECT_TRUE(EqualsIgnoreCase(
-      calls[0].cmd,
-      L"\"" + SystemExeNamed(kSchtasksExe)->application + L"\" " +
-          开机运行::DeleteTaskArguments(开机运行::LogonTaskName(kProgramName, *account))))
+      calls[0].cmd, schtasks + 开机运行::DeleteTaskArguments(
+                                   开机运行::LegacyLogonTaskName(kProgramName, *account))))
       << ToCodePage(calls[0].cmd, CP_UTF8);
-  EXPECT_FALSE(calls[0].useShow);
+  EXPECT_TRUE(EqualsIgnoreCase(
+      calls[1].cmd, schtasks + 开机运行::DeleteTaskArguments(
+                                   开机运行::LogonTaskName(kProgramName, *account, *sid))))
+      << ToCodePage(calls[1].cmd, CP_UTF8);
+  for (const FakeNetCall& call : calls) EXPECT_FALSE(call.useShow);
+}
+
+// What a close during a press's create leaves behind: the box pressed in
+// 配置.INI, the mark of the change, its definition file. A filtered start
+// cannot know whether the task was made: it writes the Run value as after a
+// failed create, says why, and removes the file.
+TEST_F(AutostartTest, AFilteredStartAfterACreateCutShortWritesTheRunValueAndTellsWhy) {
+  constexpr UINT kIconId = 1;
+  WriteIni(IniFileBytes(L"127.0.0.1", 1, 30));
+  wchar_t temp[MAX_PATH], definition[MAX_PATH];
+  ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+  ASSERT_NE(GetTempFileNameW(temp, L"lts", 0, definition), 0u);
+  task_change_mark::Set(开机运行::TaskStep::Create, definition);
+  token_ = FilteredToken();
+  ASSERT_TRUE(token_);
+  Start();
+  ASSERT_TRUE(WaitFor([&] { return TrayIconExists(window_, kIconId); }));
+  EXPECT_EQ(RunValue(HKEY_LOCAL_MACHINE), exe_);
+  const std::wstring reason =
+      开机运行::RegistrationReason(开机运行::RegistrationProblem::CreateCutShort);
+  EXPECT_TRUE(WaitFor([&] { return TooltipOf(id网络时间) == reason; }))
+      << ToCodePage(TooltipOf(id网络时间), CP_UTF8);
+  EXPECT_FALSE(FileExists(definition)) << "the definition file is left behind";
+  EXPECT_TRUE(SchtasksCalls().empty()) << "no prompt at a start";
+  EXPECT_EQ(ReadFileBytes(IniPath()), IniFileBytes(L"127.0.0.1", 1, 30));
+}
+
+// The copy with full rights settles a release a close cut short by its own
+// load, and removes the file the account's own copy left.
+TEST_F(AutostartTest, AFullTokenStartAfterADeleteCutShortDeletesTheTaskAndRemovesTheFile) {
+  wchar_t temp[MAX_PATH], definition[MAX_PATH];
+  ASSERT_NE(GetTempPathW(MAX_PATH, temp), 0u);
+  ASSERT_NE(GetTempFileNameW(temp, L"lts", 0, definition), 0u);
+  task_change_mark::Set(开机运行::TaskStep::Delete, definition);
+  Start();
+  WaitUntilShown();
+  ASSERT_TRUE(WaitFor([&] { return SchtasksCalls().size() == 2; }));
+  EXPECT_NE(SchtasksCalls()[1].cmd.find(L"/delete"), std::wstring::npos);
+  EXPECT_TRUE(WaitFor([&] { return !FileExists(definition); }));
+  EXPECT_EQ(TooltipOf(id网络时间), L"");
 }
 
 // The consent route starts schtasks.exe with a show-window flag; the direct

@@ -29,12 +29,30 @@ std::wstring DefinitionFile() {
   return file;
 }
 
+void RunAndWait(std::wstring commandLine, const std::wstring& doneFile) {
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION started{};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &started))
+    return;
+  WaitForSingleObject(started.hProcess, 10000);
+  CloseHandle(started.hThread);
+  CloseHandle(started.hProcess);
+  for (int tries = 0; !doneFile.empty() && tries < 100; ++tries) {
+    if (GetFileAttributesW(doneFile.c_str()) != INVALID_FILE_ATTRIBUTES) return;
+    Sleep(100);
+  }
+}
+
 }  // namespace
 
 int wmain() {
   const std::wstring logPath = e2e::Env(e2e::kFakeSchtasksLogVar);
   // Not started by a test: a harmless no-op.
   if (logPath.empty()) return 0;
+  if (const std::wstring before = e2e::Env(e2e::kFakeSchtasksBeforeVar); !before.empty())
+    RunAndWait(before, e2e::Env(e2e::kFakeSchtasksBeforeDoneVar));
   // Copied before the line is written: once a test sees the line, the copy
   // is there.
   if (const std::wstring file = DefinitionFile(); !file.empty())

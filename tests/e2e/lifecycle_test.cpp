@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "product.h"
+#include "support/token.h"
 #include "ui/window_messages_win32.h"
 #include "ui/window_win32.h"
 #include "ui/captions.h"
@@ -40,6 +41,34 @@ TEST_F(LifecycleTest, SecondStartBringsTheHiddenFirstBackToTheFront) {
   EXPECT_TRUE(
       WaitFor([&] { return IsWindowVisible(window_) && GetForegroundWindow() == window_; }));
   EXPECT_TRUE(WaitFor([&] { return !TrayIconExists(window_, kIconId); })) << "icon left behind";
+}
+
+// The copy a logon task starts holds the right to change the clock; one a
+// Run value started before it may not, and gives way, its window kept as
+// the user left it.
+TEST_F(LifecycleTest, ACopyWithTheClockRightReplacesOneWithoutItKeepingItsWindow) {
+  for (const bool hidden : {true, false}) {
+    token_ = TokenWithoutClockRight(false);
+    ASSERT_TRUE(token_);
+    Start();
+    WaitUntilShown();
+    if (hidden) {
+      Click(ControlOf(idCommand1));
+      ASSERT_TRUE(WaitFor([&] { return TrayIconExists(window_, kIconId); }));
+    }
+    Process second = Process::Launch(exe_, {});
+    ASSERT_TRUE(second.Started());
+    EXPECT_TRUE(product_.WaitForExit(kDefaultTimeoutMs)) << "the copy without the right stays";
+    const HWND replacing = WaitForTopWindow(second.Id(), {.className = MainWindow::kWindowClass});
+    ASSERT_NE(replacing, nullptr);
+    if (hidden) {
+      EXPECT_TRUE(WaitFor([&] { return TrayIconExists(replacing, kIconId); }));
+    }
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(replacing) == !hidden; })) << hidden;
+    EXPECT_FALSE(second.WaitForExit(500)) << "the copy with the right stays";
+    PostMessageW(replacing, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(second.WaitForExit(kDefaultTimeoutMs));
+  }
 }
 
 // A double start: each new copy must find the first, not the other new one,

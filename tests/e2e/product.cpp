@@ -2,6 +2,7 @@
 
 #include <cwctype>
 
+#include "autostart/task_change_mark_win32.h"
 #include "settings_file.h"
 
 namespace e2e {
@@ -53,6 +54,9 @@ void ProductTest::SetUp() {
   systemNet_ = std::wstring(systemDirectory) + L"\\net.exe";
   ASSERT_TRUE(DeleteRegValue(HKEY_LOCAL_MACHINE, kRunKey, kRunValue));
   ASSERT_TRUE(DeleteRegValue(HKEY_CURRENT_USER, kRunKey, kRunValue));
+  // A test's last copy may be closed while it changes the logon task, which
+  // the next start would rightly tell of.
+  task_change_mark::Clear();
 }
 
 void ProductTest::TearDown() {
@@ -63,7 +67,7 @@ void ProductTest::TearDown() {
 void ProductTest::Start() { StartIn(dir_); }
 
 void ProductTest::StartIn(const std::wstring& directory) {
-  const std::wstring exe = CopyInto(BinFile(L"LanTimeSync.exe"), directory);
+  const std::wstring exe = CopyInto(BinFile(productFile_), directory);
   ASSERT_FALSE(exe.empty());
   StartInstalled(exe);
 }

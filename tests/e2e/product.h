@@ -63,6 +63,8 @@ class ProductTest : public ::testing::Test {
   }
 
   std::wstring dir_;
+  // The build of the product that is started, from beside the tests.
+  std::wstring productFile_ = L"LanTimeSync.exe";
   std::wstring exe_;
   std::wstring netLog_;
   std::wstring schtasksLog_;

@@ -9,7 +9,7 @@
 #include "product.h"
 #include "settings/disk_ini_file_win32.h"
 #include "settings/profile_text.h"
-#include "settings/registration.h"
+#include "autostart/registration.h"
 #include "settings/settings.h"
 #include "settings/settings_files_win32.h"
 

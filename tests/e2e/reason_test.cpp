@@ -45,7 +45,8 @@ INSTANTIATE_TEST_SUITE_P(
                       Attempt{L"127.0.0.9", L"0", L"", L"失败，服务器没有应答，请检查地址和网络。"},
                       Attempt{L"127.0.0.1", L"2",
                               L"发生系统错误 1314。\r\n\r\n客户端没有所需的特权。\r\n\r\n",
-                              L"失败，net time 命令出错（代码 2）：客户端没有所需的特权。"}));
+                              L"失败，net time 失败（代码 2：客户端没有所需的特权。）；SNTP "
+                              L"也失败（服务器没有应答）。"}));
 
 }  // namespace
 }  // namespace e2e

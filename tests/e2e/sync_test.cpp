@@ -107,11 +107,11 @@ TEST_P(SyncThenNewAddressTest, TheNewAddressIsTakenAndUsed) {
   TypeAddress(L"127.0.0.1");
   PressSyncNow();
   ASSERT_TRUE(WaitFor([&] { return NetCalls().size() == 1; }));
-  // A user types a moment later, when the attempt and more status echoes
-  // have ended, a character at a time. Nothing is asked of the window
-  // meanwhile: each question makes it allocate, which could hide a damaged
-  // heap.
-  Sleep(1500);
+  // A user types a moment later, when the attempt (with the SNTP question
+  // that follows a failed command, a second) and more status echoes have
+  // ended, a character at a time. Nothing is asked of the window meanwhile:
+  // each question makes it allocate, which could hide a damaged heap.
+  Sleep(2500);
   const std::wstring address = L"127.100.200.2";
   for (std::size_t typed = 1; typed <= address.size(); ++typed)
     TypeAddress(address.substr(0, typed));
@@ -163,7 +163,8 @@ TEST_F(SyncTest, ACommandThatWritesMuchEndsWithItsOwnReason) {
   PressSyncNow();
   std::wstring reason;
   ASSERT_TRUE(WaitFor([&] { return !(reason = TooltipOf(id网络时间)).empty(); }));
-  EXPECT_TRUE(IsReason(reason, L"失败，net time 命令出错（代码 2）：找不到网络路径。"))
+  EXPECT_TRUE(IsReason(
+      reason, L"失败，net time 失败（代码 2：找不到网络路径。）；SNTP 也失败（服务器没有应答）。"))
       << ToCodePage(reason, CP_UTF8);
 }
 
@@ -200,7 +201,8 @@ TEST_F(SyncTest, AHungCommandIsEndedAtTheTimeLimitAndTheNextOneRuns) {
       << ToCodePage(TooltipOf(id网络时间), CP_UTF8);
   EXPECT_TRUE(WaitFor([] { return ProcessIdsByExeName(L"net.exe").empty(); }));
   const std::wstring reason = TooltipOf(id网络时间);
-  EXPECT_TRUE(IsReason(reason, L"失败，net time 命令 60 秒内没有结束，已被终止。"))
+  EXPECT_TRUE(
+      IsReason(reason, L"失败，net time 失败（60 秒内没有结束）；SNTP 也失败（服务器没有应答）。"))
       << ToCodePage(reason, CP_UTF8);
   const auto tips = TrayTips();
   EXPECT_NE(std::find(tips.begin(), tips.end(), std::wstring(kTrayTip) + L"\n" + reason),

@@ -1,4 +1,4 @@
-#include "settings/exe_protection.h"
+#include "autostart/exe_protection.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +49,25 @@ TEST(OnlyAdministratorsCanReplace, NotWhenWindowsCouldNotTell) {
   EXPECT_FALSE(OnlyAdministratorsCanReplace(std::nullopt, ReplaceRights{}, {}));
   EXPECT_FALSE(OnlyAdministratorsCanReplace(ReplaceRights{}, std::nullopt, {}));
   EXPECT_FALSE(OnlyAdministratorsCanReplace(ReplaceRights{}, ReplaceRights{}, {std::nullopt}));
+}
+
+// What the system could not tell counts as granted.
+TEST(RightsOfOthers, AnEntryOfAKindNotKnownHereGrantsEverything) {
+  using Kind = 开机运行::AccessEntry::Kind;
+  const std::wstring administrators = L"S-1-5-32-544";
+  开机运行::Permissions permissions{administrators,
+                                    std::vector<开机运行::AccessEntry>{
+                                        {Kind::Allow, false, administrators, 0x1F01FF},
+                                    }};
+  const ReplaceRights none = 开机运行::RightsOfOthers(permissions, 开机运行::Holder::Exe);
+  EXPECT_FALSE(none.write || none.remove || none.changePermissions);
+  permissions.entries->push_back({Kind::Unknown, false, L"", 0});
+  const ReplaceRights all = 开机运行::RightsOfOthers(permissions, 开机运行::Holder::Exe);
+  EXPECT_TRUE(all.write && all.remove && all.changePermissions);
+  permissions.owner.clear();
+  permissions.entries->pop_back();
+  EXPECT_TRUE(开机运行::RightsOfOthers(permissions, 开机运行::Holder::Exe).changePermissions)
+      << "an owner that could not be read";
 }
 
 TEST(FoldersAbove, RunFromTheParentUpToTheDrivesRoot) {

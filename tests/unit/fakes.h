@@ -11,11 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/autostart.h"
+#include "autostart/run_key.h"
 #include "settings/ini_edit.h"
 #include "settings/ini_file.h"
 #include "settings/profile_text.h"
-#include "settings/registration.h"
+#include "autostart/registration.h"
 #include "sync/clock_right.h"
 #include "sync/sync_system.h"
 #include "ui/captions.h"
@@ -127,9 +127,10 @@ class FakeRunKey final : public 开机运行::RunKey {
     return true;
   }
 
-  void DeleteValue(开机运行::RunKeyHive hive, const std::wstring& name) override {
-    if (hive == 开机运行::RunKeyHive::LocalMachine && !machineWritable) return;
+  bool DeleteValue(开机运行::RunKeyHive hive, const std::wstring& name) override {
+    if (hive == 开机运行::RunKeyHive::LocalMachine && !machineWritable) return !Find(hive, name);
     values[hive].erase(name);
+    return true;
   }
 
   std::optional<std::wstring> Value(开机运行::RunKeyHive hive) const {
@@ -202,6 +203,11 @@ class FakeSyncSystem : public SyncSystem {
   ElevatedStart elevatedStart = ElevatedStart::Started;  // how the prompt ends, told by the test
   std::uint32_t lastCommand = 0;                         // the number of the last command started
   int endedCommands = 0;
+  bool sntpAskable = true;
+  std::vector<std::int32_t> sntpQuestions;  // the addresses asked, in order
+  std::uint32_t lastSntpQuestion = 0;
+  ClockSetEnd clockSet{ClockSet::Set};  // how a set ends, told by the test
+  std::vector<sntp::Offset> clockSets;  // the offsets set, in order
 
   void ProbeHost(EchoTicket echo, std::int32_t address) override {
     probes.push_back({echo.prober, address});
@@ -218,6 +224,16 @@ class FakeSyncSystem : public SyncSystem {
     elevatedArguments.push_back(arguments);
   }
   void EndSyncCommand() override { ++endedCommands; }
+  bool AskSntp(std::uint32_t question, std::int32_t address) override {
+    if (!sntpAskable) return false;
+    lastSntpQuestion = question;
+    sntpQuestions.push_back(address);
+    return true;
+  }
+  ClockSetEnd SetClockBy(sntp::Offset offset) override {
+    clockSets.push_back(offset);
+    return clockSet;
+  }
   std::chrono::milliseconds SteadyNow() override { return now; }
 
   // A ticket that matches no echo, and a failed test, when none was sent.
@@ -238,6 +254,7 @@ class FakeSyncSystem : public SyncSystem {
 class FakeSystem final : public FakeSyncSystem, public FormSystem {
  public:
   bool anotherInstance = false;
+  std::optional<bool> replacedCopyShown;  // this copy replaced one without the clock right
   int runningInstanceShows = 0;
   std::wstring timeOfDay = L"03:50:36";
   std::wstring trayTip = kTrayTip;
@@ -250,6 +267,7 @@ class FakeSystem final : public FakeSyncSystem, public FormSystem {
   std::vector<std::wstring>* events = nullptr;  // shared with the view, when set
 
   bool IsAnotherInstanceRunning() override { return anotherInstance; }
+  std::optional<bool> ShownByReplacedCopy() override { return replacedCopyShown; }
   void ShowRunningInstance() override { ++runningInstanceShows; }
   std::wstring LongTimeNow() override { return timeOfDay; }
   bool AddTrayIcon() override {
@@ -285,14 +303,18 @@ class FakeLogonTaskSystem final : public 开机运行::LogonTaskSystem {
     bool throughConsent;
   };
   开机运行::TokenKind token = 开机运行::TokenKind::Whole;
-  bool exeProtected = true;
+  开机运行::ExeForTask exe = 开机运行::ExeForTask::Fit;
+  std::optional<开机运行::TaskStep> interrupted;  // left by an earlier run
   std::vector<Start> starts;
 
   开机运行::TokenKind ReadTokenKind() override { return token; }
-  bool ExeProtected() override { return exeProtected; }
+  开机运行::ExeForTask CheckExeForTask() override { return exe; }
   void StartTaskChange(std::uint32_t number, 开机运行::TaskStep step,
                        bool throughConsent) override {
     starts.push_back({number, step, throughConsent});
+  }
+  std::optional<开机运行::TaskStep> TakeInterruptedChange() override {
+    return std::exchange(interrupted, std::nullopt);
   }
 };
 

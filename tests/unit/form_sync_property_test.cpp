@@ -58,6 +58,9 @@ class SyncScene : public FakedForm {
   SyncScene(std::optional<ClockRight> right, bool startable) {
     clockRight.right = right;
     system.startable = startable;
+    // Each net.exe that fails ends the attempt at once, as where SNTP cannot
+    // be asked: the events here are the echo's, the prompt's and net.exe's.
+    system.sntpAskable = false;
     file.Edit({{L"网络配置", L"服务器路径", kAddresses[0]}, {L"系统配置", L"校时间隔", L"1"}});
     form.Form_Load();
   }

@@ -50,7 +50,14 @@ class FormTest : public testing::Test, public FakedForm {
   void CommandEnds(std::uint32_t exitCode, std::wstring output = L"") {
     form.SyncCommand_Ended({system.lastCommand, exitCode, std::move(output)});
   }
+
+  void SntpEnds(const sntp::Answer& answer = {}) {
+    form.SntpQuestion_Ended(system.lastSntpQuestion, answer);
+  }
 };
+
+// 1.234 s, as an SNTP answer tells it.
+constexpr sntp::Offset kOneSecond234 = 5'299'989'643;
 
 TEST_F(FormTest, SecondInstanceShowsTheFirstAndEndsWithoutReadingSettingsOrShowing) {
   system.anotherInstance = true;
@@ -62,6 +69,21 @@ TEST_F(FormTest, SecondInstanceShowsTheFirstAndEndsWithoutReadingSettingsOrShowi
   EXPECT_EQ(view.address, L"192.168.1.1");
   EXPECT_EQ(runKey.Value(RunKeyHive::LocalMachine), std::nullopt);
   EXPECT_EQ(system.trayAdds, 0);
+}
+
+// The copy a logon task starts, replacing one a Run value started without
+// the right to change the clock: the window stays as the user left it.
+TEST_F(FormTest, ACopyThatReplacedAnotherKeepsItsWindowShownOrHidden) {
+  for (const bool ticked : {false, true})
+    for (const bool shownBefore : {false, true}) {
+      FakedForm faked;
+      faked.system.replacedCopyShown = shownBefore;
+      faked.file.Edit({{kSystem, L"开机自动运行", ticked ? L"1" : L"0"}});
+      faked.form.Form_Load();
+      EXPECT_FALSE(faked.view.unloaded);
+      EXPECT_EQ(faked.view.visible, shownBefore) << "ticked " << ticked;
+      EXPECT_EQ(faked.form.IsHiddenInTray(), !shownBefore) << "ticked " << ticked;
+    }
 }
 
 TEST_F(FormTest, NoSettingsFileShowsTheDesignValuesAndWritesNothing) {
@@ -158,13 +180,30 @@ TEST_F(FormTest, SyncNowProbesThenStartsTheCommandAndReportsItsEnd) {
   EXPECT_FALSE(view.command2Shield);
 }
 
-TEST_F(FormTest, SyncNowReportsAFailedCommand) {
+// The server that answered the echo is asked over SNTP once net.exe has
+// failed; the caption waits for that answer.
+TEST_F(FormTest, AFailedCommandFallsBackToSntpWhichSetsTheClockOrFailsToo) {
   Load();
   SyncNow();
+  view.网络时间 = kWaitingCaption;
   CommandEnds(2, L"发生系统错误 1314。\r\n\r\n客户端没有所需的特权。\r\n\r\n");
+  EXPECT_EQ(system.sntpQuestions, std::vector<std::int32_t>{kDesignAddress});
+  EXPECT_EQ(view.网络时间, kWaitingCaption);
+  SntpEnds();
   EXPECT_EQ(view.网络时间, kSyncFailedCaption);
   EXPECT_EQ(view.tooltip,
-            L"上次同步 03:50:36：失败，net time 命令出错（代码 2）：客户端没有所需的特权。");
+            L"上次同步 03:50:36：失败，net time 失败（代码 2：客户端没有所需的特权。）；SNTP "
+            L"也失败（服务器没有应答）。");
+  EXPECT_TRUE(system.clockSets.empty());
+
+  SyncNow();
+  CommandEnds(2);
+  SntpEnds({sntp::AnswerEnd::Answered, kOneSecond234});
+  EXPECT_EQ(system.clockSets, std::vector<sntp::Offset>{kOneSecond234});
+  EXPECT_EQ(view.网络时间, L"同步时间 03:50:36");
+  EXPECT_EQ(
+      view.tooltip,
+      L"上次同步 03:50:36：net time 失败（代码 2）；已按 SNTP 校时，本机时钟调整了 +1.234 秒。");
 }
 
 TEST_F(FormTest, WithoutTheRightAClickAsksWindowsForItAndTheScheduleNever) {
@@ -194,17 +233,25 @@ TEST_F(FormTest, APromptDeclinedOrNotShownIsAnError) {
   clockRight.right = ClockRight{.canElevate = true};
   StoreSettings(L"127.0.0.1", L"0", L"30");
   Load();
-  const std::pair<ElevatedStart, const wchar_t*> cases[] = {
-      {ElevatedStart::Declined, L"失败，在 Windows 询问是否允许更改系统时间时选了“否”。"},
-      {ElevatedStart::Failed, L"失败，无法启动 net time 命令。"},
-  };
-  for (const auto& [start, explanation] : cases) {
-    system.elevatedStart = start;
-    view.网络时间 = kWaitingCaption;
-    SyncNow();
-    EXPECT_EQ(view.网络时间, kSyncFailedCaption);
-    EXPECT_EQ(view.tooltip, std::wstring(L"上次同步 03:50:36：") + explanation);
-  }
+  system.elevatedStart = ElevatedStart::Declined;
+  SyncNow();
+  EXPECT_EQ(view.网络时间, kSyncFailedCaption);
+  EXPECT_EQ(view.tooltip,
+            L"上次同步 03:50:36：失败，在 Windows 询问是否允许更改系统时间时选了“否”。");
+  EXPECT_TRUE(system.sntpQuestions.empty());
+
+  // The server is asked all the same, but its answer sets nothing: the
+  // right came only through the prompt, which is not shown a second time.
+  system.elevatedStart = ElevatedStart::Failed;
+  view.网络时间 = kWaitingCaption;
+  SyncNow();
+  SntpEnds({sntp::AnswerEnd::Answered, kOneSecond234});
+  EXPECT_EQ(view.网络时间, kSyncFailedCaption);
+  EXPECT_EQ(view.tooltip,
+            L"上次同步 03:50:36：失败，net time 失败（无法启动）；服务器可用 SNTP "
+            L"校时，但本程序自己没有更改系统时间的权限；按下“开机自动运行”建立计划任务，或由管理员"
+            L"授予此权限，即可使用（见用户指南）。");
+  EXPECT_TRUE(system.clockSets.empty());
   EXPECT_EQ(system.elevatedArguments.size(), 2u) << "one prompt per click";
 }
 
@@ -245,8 +292,11 @@ TEST_F(FormTest, SyncNowThatCannotStartTheCommandReportsAnError) {
   Load();
   system.startable = false;
   SyncNow();
+  SntpEnds({sntp::AnswerEnd::KissOfDeath, 0, "RATE"});
   EXPECT_EQ(view.网络时间, kSyncFailedCaption);
-  EXPECT_EQ(view.tooltip, L"上次同步 03:50:36：失败，无法启动 net time 命令。");
+  EXPECT_EQ(view.tooltip,
+            L"上次同步 03:50:36：失败，net time 失败（无法启动）；SNTP "
+            L"也失败（服务器拒绝了请求（RATE））。");
 }
 
 TEST_F(FormTest, TextThatIsNoAddressIsNeverSent) {
@@ -289,8 +339,14 @@ TEST_F(FormTest, ACommandPastTheTimeLimitIsEndedAsFailed) {
   system.now += std::chrono::seconds(1);
   form.Timer2_Timer();
   EXPECT_EQ(system.endedCommands, 1);
+  EXPECT_EQ(system.sntpQuestions.size(), 1u);
+  // An SNTP question whose end never comes is given up after two seconds.
+  system.now += std::chrono::seconds(2);
+  form.Timer2_Timer();
   EXPECT_EQ(view.网络时间, kSyncFailedCaption);
-  EXPECT_EQ(view.tooltip, L"上次同步 03:50:36：失败，net time 命令 60 秒内没有结束，已被终止。");
+  EXPECT_EQ(view.tooltip,
+            L"上次同步 03:50:36：失败，net time 失败（60 秒内没有结束）；SNTP "
+            L"也失败（服务器没有应答）。");
   form.Timer2_Timer();
   EXPECT_EQ(system.endedCommands, 1);
 
@@ -304,6 +360,7 @@ TEST_F(FormTest, EveryEndingIsShownAtOnceInTheOrderOfEnding) {
   Load();
   SyncNow();
   CommandEnds(2);
+  SntpEnds();
   EXPECT_EQ(view.网络时间, kSyncFailedCaption);
   SyncNow();
   CommandEnds(0);
@@ -586,7 +643,7 @@ TEST_F(FormTest, AStartWithAStoredTickedBoxAndTheFullTokenRenewsTheTaskWithoutCo
 
 TEST_F(FormTest, AnUnprotectedFolderKeepsTheRunValueAndTellsTheRule) {
   logonTasks.token = 开机运行::TokenKind::Elevated;
-  logonTasks.exeProtected = false;
+  logonTasks.exe = 开机运行::ExeForTask::Unprotected;
   Load();
   // The full token removes a task left from before at start.
   ASSERT_EQ(logonTasks.starts.size(), 1u);
@@ -601,7 +658,8 @@ TEST_F(FormTest, AnUnprotectedFolderKeepsTheRunValueAndTellsTheRule) {
       << "a load's end tells nothing";
   form.开机自动运行_Pressed();
   EXPECT_EQ(view.tooltip, L"");
-  EXPECT_EQ(logonTasks.starts.size(), 1u) << "the Run value was the registration";
+  ASSERT_EQ(logonTasks.starts.size(), 2u) << "a task made before may be there all the same";
+  EXPECT_EQ(logonTasks.starts[1].step, 开机运行::TaskStep::Delete);
 }
 
 TEST_F(FormTest, PressingAGreyedBoxTicksIt) {

@@ -1,4 +1,4 @@
-#include "settings/logon_task.h"
+#include "autostart/logon_task.h"
 
 #include <gtest/gtest.h>
 
@@ -45,6 +45,15 @@ TEST(LogonTaskXml, StartsAtThisUsersLogonWithTheFullTokenAndNeverStops) {
   EXPECT_EQ(Texts(xml, L"MultipleInstancesPolicy"), TextList{L"IgnoreNew"});
 }
 
+// Without it the task runs at 7, below normal, as background work does.
+TEST(LogonTaskXml, RunsAtTheNormalPriorityOfAnInteractiveProgram) {
+  const TextList priority = Texts(LogonTaskXml(kTask), L"Priority");
+  ASSERT_EQ(priority.size(), 1u);
+  const int level = std::stoi(priority[0]);
+  EXPECT_GE(level, 4);
+  EXPECT_LE(level, 6);
+}
+
 TEST(LogonTaskXml, RunsTheExeQuotedAndEscapedAsItsOneAction) {
   const std::wstring xml = LogonTaskXml(kTask);
   EXPECT_EQ(Texts(xml, L"Exec").size(), 1u);
@@ -59,10 +68,35 @@ TEST(LogonTaskXml, AnAccountNameCannotAddAnElement) {
   EXPECT_EQ(Texts(xml, L"X").size(), 0u);
 }
 
-TEST(LogonTaskName, IsTheProgramsAndTheUsersWithoutAFolder) {
-  EXPECT_EQ(LogonTaskName(L"局域网时间同步软件", L"PC\\Admin"), L"局域网时间同步软件 (PC_Admin)");
-  EXPECT_NE(LogonTaskName(L"局域网时间同步软件", L"PC\\Admin"),
-            LogonTaskName(L"局域网时间同步软件", L"PC\\Other"));
+TEST(LogonTaskName, IsTheProgramsTheUsersAndTheSidsWithoutAFolder) {
+  EXPECT_EQ(LogonTaskName(L"局域网时间同步软件", L"PC\\Admin", L"S-1-5-21-1-2-3-1001"),
+            L"局域网时间同步软件 (PC_Admin S-1-5-21-1-2-3-1001)");
+  EXPECT_EQ(LegacyLogonTaskName(L"局域网时间同步软件", L"PC\\Admin"),
+            L"局域网时间同步软件 (PC_Admin)");
+}
+
+// The two accounts the old name could not tell apart, and any pair of SIDs.
+TEST(LogonTaskName, DiffersForEveryTwoAccounts) {
+  EXPECT_EQ(LegacyLogonTaskName(L"P", L"PC\\a_b"), LegacyLogonTaskName(L"P", L"PC_a\\b"));
+  EXPECT_NE(LogonTaskName(L"P", L"PC\\a_b", L"S-1-5-21-9-1001"),
+            LogonTaskName(L"P", L"PC_a\\b", L"S-1-5-21-8-1001"));
+  EXPECT_NE(LogonTaskName(L"P", L"PC\\a", L"S-1-5-21-9-1001"),
+            LogonTaskName(L"P", L"PC\\a", L"S-1-5-21-9-10011"));
+  for (const auto& sid : {L"S-1-5-21-1", L"S-1-5-18"})
+    EXPECT_EQ(LogonTaskName(L"局域网时间同步软件", L"x", sid).rfind(L"局域网时间同步软件 (", 0), 0u)
+        << "the installer finds the program's tasks by this beginning";
+}
+
+TEST(TaskCommandFit, RefusesAPercentAndAPathTheCommandCannotHold) {
+  EXPECT_EQ(TaskCommandFit(L"C:\\Program Files\\工具\\LanTimeSync.exe"), ExeForTask::Fit);
+  EXPECT_EQ(TaskCommandFit(L"C:\\Program Files\\100%X%Tools\\LanTimeSync.exe"),
+            ExeForTask::PercentInPath);
+  EXPECT_EQ(TaskCommandFit(L"C:\\%\\a.exe"), ExeForTask::PercentInPath);
+  const std::wstring stem = L"C:\\" + std::wstring(240, L'a') + L"\\";
+  const std::wstring longest = stem + std::wstring(258 - stem.size() - 4, L'b') + L".exe";
+  EXPECT_EQ(longest.size(), 258u);
+  EXPECT_EQ(TaskCommandFit(longest), ExeForTask::Fit) << "260 with its quotes";
+  EXPECT_EQ(TaskCommandFit(L"b" + longest), ExeForTask::PathTooLong);
 }
 
 TEST(Utf16LeWithBom, WritesTheMarkThenLittleEndianUnitsAndPairs) {

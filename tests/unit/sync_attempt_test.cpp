@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "fakes.h"
+#include "sync/address.h"
 
 namespace {
 
@@ -36,6 +37,7 @@ TEST_F(SyncAttemptTest, AnEchoGivenUpEndsNoLaterAttempt) {
 }
 
 TEST_F(SyncAttemptTest, TheEndOfACommandEndedAtItsLimitEndsNoLaterAttempt) {
+  system.sntpAskable = false;  // each failure ends the attempt at once
   StartCommand();
   const std::uint32_t hung = system.lastCommand;
   system.now += kSyncCommandTimeLimit;
@@ -70,6 +72,67 @@ TEST_F(SyncAttemptTest, AnAttemptWaitingForConsentEndsOnceWhenTheUserAnswers) {
             SyncEnd::Declined);
   EXPECT_EQ(attempt.ConsentEnded(system.lastCommand, ElevatedStart::Started), std::nullopt);
   EXPECT_FALSE(attempt.IsRunning());
+}
+
+// The route: the echo, net.exe, and SNTP only where net.exe was started or
+// tried and failed; the clock set from the answer only with the process's
+// own right.
+struct Route {
+  SyncRoute route;
+  bool startable;
+  std::optional<ElevatedStart> prompt;  // how the consent prompt ends, if shown
+  std::optional<std::uint32_t> exitCode;
+  bool asksSntp, setsTheClock;
+};
+
+TEST_F(SyncAttemptTest, SntpIsAskedOnlyAfterNetFailedAndSetsOnlyWithTheOwnRight) {
+  const sntp::Answer answered{sntp::AnswerEnd::Answered, -42};
+  const Route routes[] = {
+      {SyncRoute::Direct, true, std::nullopt, 0, false, false},
+      {SyncRoute::Direct, true, std::nullopt, 2, true, true},
+      {SyncRoute::Direct, false, std::nullopt, std::nullopt, true, true},
+      {SyncRoute::Elevated, true, ElevatedStart::Started, 2, true, false},
+      {SyncRoute::Elevated, true, ElevatedStart::Failed, std::nullopt, true, false},
+      {SyncRoute::Elevated, true, ElevatedStart::Declined, std::nullopt, false, false},
+      {SyncRoute::NoRight, true, std::nullopt, std::nullopt, false, false},
+      {SyncRoute::NoRightButElevatable, true, std::nullopt, std::nullopt, false, false},
+  };
+  for (const Route& route : routes) {
+    FakeSyncSystem fresh;
+    fresh.startable = route.startable;
+    SyncAttempt tried(fresh);
+    std::optional<SyncOutcome> outcome = tried.Start(L"10.0.0.7", route.route);
+    if (!outcome) outcome = tried.EchoEnded(fresh.LastEcho(ProbeFor::Sync), true);
+    if (!outcome && route.prompt) outcome = tried.ConsentEnded(fresh.lastCommand, *route.prompt);
+    if (!outcome && route.exitCode)
+      outcome = tried.CommandEnded({fresh.lastCommand, *route.exitCode, L""});
+    const auto index = &route - routes;
+    EXPECT_EQ(fresh.sntpQuestions.size(), route.asksSntp ? 1u : 0u) << index;
+    if (route.asksSntp) {
+      EXPECT_EQ(fresh.sntpQuestions[0], *ping::DottedQuadToAddress(L"10.0.0.7")) << index;
+      EXPECT_EQ(outcome, std::nullopt) << index;
+      outcome = tried.SntpEnded(fresh.lastSntpQuestion, answered);
+      ASSERT_TRUE(outcome->sntp) << index;
+    }
+    EXPECT_EQ(fresh.clockSets,
+              route.setsTheClock ? std::vector<sntp::Offset>{-42} : std::vector<sntp::Offset>{})
+        << index;
+    EXPECT_EQ(IsSynced(*outcome), route.setsTheClock || route.exitCode == 0u) << index;
+    EXPECT_FALSE(tried.IsRunning()) << index;
+  }
+}
+
+// An SNTP end that is not the one waited for changes nothing; the one that
+// is ends the attempt once.
+TEST_F(SyncAttemptTest, OnlyTheSntpQuestionWaitedForEndsTheAttempt) {
+  StartCommand();
+  EXPECT_EQ(attempt.SntpEnded(system.lastSntpQuestion + 1, {}), std::nullopt);
+  ASSERT_EQ(attempt.CommandEnded({system.lastCommand, 2, L""}), std::nullopt);
+  const std::uint32_t question = system.lastSntpQuestion;
+  EXPECT_EQ(attempt.SntpEnded(question + 1, {}), std::nullopt);
+  EXPECT_EQ(attempt.SntpEnded(question, {})->sntp->answer.end, sntp::AnswerEnd::NoAnswer);
+  EXPECT_EQ(attempt.SntpEnded(question, {sntp::AnswerEnd::Answered}), std::nullopt);
+  EXPECT_TRUE(system.clockSets.empty());
 }
 
 }  // namespace

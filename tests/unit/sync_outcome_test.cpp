@@ -52,4 +52,37 @@ TEST(CommandOutcome, ExitCodeZeroIsSuccessAnyOtherKeepsTheLastLineWritten) {
   }
 }
 
+// Where net.exe failed and SNTP was asked: both on one line, the caption
+// "同步时间" only when the answer set the clock.
+TEST(OutcomeReason, NetTimeAndSntpOnOneLine) {
+  const auto withSntp = [](sntp::Answer answer, ClockSetEnd set) {
+    SyncOutcome outcome{SyncEnd::TimedOut};
+    outcome.sntp = SntpFallback{std::move(answer), set};
+    return outcome;
+  };
+  const ClockSetEnd notTried{ClockSet::NotOwnRight};
+  const std::pair<SyncOutcome, const wchar_t*> cases[] = {
+      {withSntp({sntp::AnswerEnd::Answered, -(std::int64_t{1} << 31)}, {ClockSet::Set}),
+       L"net time 失败（60 秒内没有结束）；已按 SNTP 校时，本机时钟调整了 -0.500 秒。"},
+      {withSntp({sntp::AnswerEnd::Answered}, {ClockSet::NoRight}),
+       L"失败，net time 失败（60 秒内没有结束）；SNTP "
+       L"有应答，但本程序无法启用更改系统时间的权限。"},
+      {withSntp({sntp::AnswerEnd::Answered}, {ClockSet::Refused, 1314}),
+       L"失败，net time 失败（60 秒内没有结束）；SNTP 有应答，但系统拒绝更改时间（错误 1314）。"},
+      {withSntp({sntp::AnswerEnd::Malformed}, notTried),
+       L"失败，net time 失败（60 秒内没有结束）；SNTP 也失败（应答不完整或格式不对）。"},
+      {withSntp({sntp::AnswerEnd::WrongOrigin}, notTried),
+       L"失败，net time 失败（60 秒内没有结束）；SNTP 也失败（应答与所发的请求不符）。"},
+      {withSntp({sntp::AnswerEnd::WrongSource}, notTried),
+       L"失败，net time 失败（60 秒内没有结束）；SNTP 也失败（应答不是来自服务器的 123 端口）。"},
+      {withSntp({sntp::AnswerEnd::Unsynchronised}, notTried),
+       L"失败，net time 失败（60 秒内没有结束）；SNTP 也失败（服务器自己的时钟尚未同步）。"},
+  };
+  for (const auto& [outcome, explanation] : cases) {
+    EXPECT_EQ(OutcomeReason(outcome, kTime), std::wstring(L"上次同步 14:05:09：") + explanation);
+    EXPECT_EQ(OutcomeCaption(outcome, kTime),
+              outcome.sntp->set.result == ClockSet::Set ? L"同步时间 14:05:09" : L"钟联错误");
+  }
+}
+
 }  // namespace

@@ -31,6 +31,19 @@ inline constexpr wchar_t kFakeNetHeirVar[] = L"LTS_FAKE_NET_HEIR_MS";
 inline constexpr wchar_t kFakeSchtasksLogVar[] = L"LTS_FAKE_SCHTASKS_LOG";
 inline constexpr wchar_t kFakeSchtasksExitVar[] = L"LTS_FAKE_SCHTASKS_EXIT";
 inline constexpr wchar_t kFakeSchtasksXmlCopySuffix[] = L".xml";
+// A command line the stand-in schtasks.exe runs, and waits for, before it
+// reads the definition: what another program of the user's may do while
+// the consent prompt is up.
+inline constexpr wchar_t kFakeSchtasksBeforeVar[] = L"LTS_FAKE_SCHTASKS_BEFORE";
+// A file that command makes once it is done, waited for when set: a Unix
+// program Wine starts cannot be waited for by its handle.
+inline constexpr wchar_t kFakeSchtasksBeforeDoneVar[] = L"LTS_FAKE_SCHTASKS_BEFORE_DONE";
+
+// The product as the SNTP route's tests run it: its clock set is recorded,
+// one UTF-8 line "YYYY-MM-DD hh:mm:ss.mmm" of UTC per set, in this file
+// beside the exe, instead of made.
+inline constexpr wchar_t kRecordedClockProduct[] = L"LanTimeSyncRecordedClock.exe";
+inline constexpr wchar_t kRecordedClockFile[] = L"clock-set.log";
 
 // One UTF-8 line, fields separated by tabs, in this order.
 inline constexpr char kFakeNetExeField[] = "exe=";
