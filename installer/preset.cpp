@@ -4,6 +4,7 @@
 
 #include "settings/settings.h"
 #include "sync/address.h"
+#include "text/decimal_text.h"
 #include "ui/captions.h"
 #include "ui/layout.h"
 
@@ -70,8 +71,8 @@ std::optional<std::wstring> PresetProblem(const PresetValues& values) {
     return L"服务器地址“" + values.address +
            L"”不是有效的 IPv4 地址，应为用点隔开的四段数字，例如 192.168.1.1。" + kNothingChanged;
   if (!values.interval.empty() && !IntervalTheBarTakes(values.interval))
-    return L"校时间隔“" + values.interval + L"”无效，应为 " + std::to_wstring(kScrollMinimum) +
-           L" 到 " + std::to_wstring(kScrollMaximum) + L" 之间的整数（分钟，0 表示不自动校时）。" +
+    return L"校时间隔“" + values.interval + L"”无效，应为 " + DecimalText(kScrollMinimum) +
+           L" 到 " + DecimalText(kScrollMaximum) + L" 之间的整数（分钟，0 表示不自动校时）。" +
            kNothingChanged;
   return std::nullopt;
 }

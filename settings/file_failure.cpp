@@ -1,6 +1,7 @@
 #include "settings/file_failure.h"
 
 #include "settings/settings.h"
+#include "text/decimal_text.h"
 
 namespace 定义 {
 namespace {
@@ -33,7 +34,7 @@ std::wstring Reason(const FileFailure& failure, Access access, SettingsFile file
     case FileProblem::HoldsNul: return name + L" 中有空字符（NUL），改写会损坏它";
     case FileProblem::Other: break;
   }
-  return L"系统报告错误 " + std::to_wstring(failure.systemError);
+  return L"系统报告错误 " + DecimalText(failure.systemError);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "settings/profile_text.h"
+#include "text/decimal_text.h"
 
 namespace 定义 {
 namespace {
@@ -143,9 +144,9 @@ std::optional<FileFailure> SaveSettings(IniFile& file, const SettingsControls& c
   };
   if (changed(stored.address, address)) changes.push_back({kNetworkSection, kAddressKey, address});
   if (changed(stored.autostart, autostart))
-    changes.push_back({kSystemSection, kAutostartKey, std::to_wstring(autostart)});
+    changes.push_back({kSystemSection, kAutostartKey, DecimalText(autostart)});
   if (changed(stored.interval, interval))
-    changes.push_back({kSystemSection, kIntervalKey, std::to_wstring(interval)});
+    changes.push_back({kSystemSection, kIntervalKey, DecimalText(interval)});
   if (changes.empty()) return std::nullopt;
   if (auto failure = file.WriteIniChanges(changes)) return failure;
   stored = {{address, true}, {autostart, true}, {interval, true}};

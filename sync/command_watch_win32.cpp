@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "sync/output_tail.h"
+#include "win32/slim_lock.h"
 #include "win32/text_encoding.h"
 
 namespace {
@@ -27,14 +28,14 @@ struct CommandWatch::State {
   UniqueKernelHandle drained{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
   // The reader may still be at work when the end is told, while something
   // the command started holds the pipe; what was read by then is kept apart.
-  std::mutex tailLock;
+  SlimLock tailLock;
   OutputTail tail{kKeptBytes};
   std::string toldOutput;
   CommandEnded ended;
   std::atomic<bool> told{false};
 
   void Append(std::string_view bytes) {
-    const std::lock_guard<std::mutex> lock(tailLock);
+    const std::lock_guard<SlimLock> lock(tailLock);
     tail.Append(bytes);
   }
 
@@ -43,7 +44,7 @@ struct CommandWatch::State {
     // A process whose exit code cannot be read did not report success.
     if (!GetExitCodeProcess(process.Get(), &exitCode)) exitCode = 1;
     {
-      const std::lock_guard<std::mutex> lock(tailLock);
+      const std::lock_guard<SlimLock> lock(tailLock);
       toldOutput = tail.Lines();
     }
     told = true;

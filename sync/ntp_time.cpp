@@ -1,5 +1,7 @@
 #include "sync/ntp_time.h"
 
+#include "text/decimal_text.h"
+
 namespace sntp {
 namespace {
 
@@ -49,10 +51,11 @@ std::wstring SignedSeconds(Offset offset) {
   const std::uint64_t milliseconds =
       (magnitude >> kFractionBits) * 1000 +
       (((magnitude & kFractionMask) * 1000 + halfUnit) >> kFractionBits);
-  std::wstring thousandths = std::to_wstring(milliseconds % 1000);
+  std::wstring thousandths = DecimalText(milliseconds % 1000);
   thousandths.insert(0, 3 - thousandths.size(), L'0');
   // Less than half a millisecond behind is no correction to speak of.
-  return (negative && milliseconds != 0 ? L"-" : L"+") + std::to_wstring(milliseconds / 1000) + L"." + thousandths;
+  return (negative && milliseconds != 0 ? L"-" : L"+") + DecimalText(milliseconds / 1000) + L"." +
+         thousandths;
 }
 
 }  // namespace sntp

@@ -3,6 +3,7 @@
 #include "sync/line_end.h"
 #include "sync/ntp_time.h"
 #include "sync/sync_command.h"
+#include "text/decimal_text.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ std::wstring LastNonEmptyLine(const std::wstring& text) {
 }
 
 std::wstring FailedCommandReason(const SyncOutcome& outcome) {
-  std::wstring reason = L"net time 命令出错（代码 " + std::to_wstring(outcome.exitCode) + L"）";
+  std::wstring reason = L"net time 命令出错（代码 " + DecimalText(outcome.exitCode) + L"）";
   return outcome.lastLine.empty() ? reason + L"。" : reason + L"：" + outcome.lastLine;
 }
 
@@ -26,10 +27,9 @@ std::wstring FailedCommandReason(const SyncOutcome& outcome) {
 std::wstring NetFailure(const SyncOutcome& outcome) {
   switch (outcome.end) {
     case SyncEnd::NotStarted: return L"无法启动";
-    case SyncEnd::TimedOut:
-      return std::to_wstring(kSyncCommandTimeLimit.count()) + L" 秒内没有结束";
+    case SyncEnd::TimedOut: return DecimalText(kSyncCommandTimeLimit.count()) + L" 秒内没有结束";
     case SyncEnd::CommandFailed: {
-      const std::wstring code = L"代码 " + std::to_wstring(outcome.exitCode);
+      const std::wstring code = L"代码 " + DecimalText(outcome.exitCode);
       return outcome.lastLine.empty() ? code : code + L"：" + outcome.lastLine;
     }
     default: return L"";
@@ -67,7 +67,7 @@ std::wstring SntpExplanation(const SyncOutcome& outcome, const SntpFallback& snt
       return L"失败，" + net + L"SNTP 有应答，但本程序无法启用更改系统时间的权限。";
     case ClockSet::Refused:
       return L"失败，" + net + L"SNTP 有应答，但系统拒绝更改时间（错误 " +
-             std::to_wstring(sntp.set.error) + L"）。";
+             DecimalText(sntp.set.error) + L"）。";
   }
   return L"";
 }
@@ -84,7 +84,7 @@ std::wstring Explanation(const SyncOutcome& outcome) {
     case SyncEnd::Declined: return L"失败，在 Windows 询问是否允许更改系统时间时选了“否”。";
     case SyncEnd::NotStarted: return L"失败，无法启动 net time 命令。";
     case SyncEnd::TimedOut:
-      return L"失败，net time 命令 " + std::to_wstring(kSyncCommandTimeLimit.count()) +
+      return L"失败，net time 命令 " + DecimalText(kSyncCommandTimeLimit.count()) +
              L" 秒内没有结束，已被终止。";
     case SyncEnd::CommandFailed: return L"失败，" + FailedCommandReason(outcome);
   }

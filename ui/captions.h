@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "text/decimal_text.h"
+
 // Every caption and text the window shows of its own, for the window and
 // for the tests that read them. How an attempt ended is told by
 // sync/sync_outcome.h, why the settings file was not read or saved by
@@ -21,5 +23,5 @@ inline constexpr wchar_t kUsageText[] =
 
 // Label4, under the scroll bar.
 inline std::wstring IntervalCaption(int minutes) {
-  return L"每隔 " + std::to_wstring(minutes) + L" 分钟校时一次";
+  return L"每隔 " + DecimalText(minutes) + L" 分钟校时一次";
 }

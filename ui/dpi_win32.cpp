@@ -6,6 +6,9 @@ namespace {
 
 constexpr int kStandardDpi = 96;
 
+// Looked up at each call, which is at start and on a change of DPI: a
+// function-local static would link the C++ runtime's thread-safe guard and
+// what it waits with into the exe.
 template <typename Function>
 Function User32Function(const char* name) {
   return reinterpret_cast<Function>(
@@ -20,8 +23,7 @@ int SystemDpi() {
 
 int SystemMetricForDpi(int metric, int dpi) {
   using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
-  static const auto forDpi =
-      User32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
+  const auto forDpi = User32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
   if (forDpi) return forDpi(metric, static_cast<UINT>(dpi));
   return MulDiv(GetSystemMetrics(metric), dpi, SystemDpi());
 }
@@ -55,7 +57,7 @@ HFONT CreateFontFor(FontRole role, int dpi) {
 
 int DpiOfWindow(HWND window) {
   using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
-  static const auto forWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+  const auto forWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
   const int dpi = forWindow ? static_cast<int>(forWindow(window)) : 0;
   return dpi > 0 ? dpi : SystemDpi();
 }
@@ -67,7 +69,7 @@ RECT ToPixels(const TwipRect& rect, int dpi) {
 
 SIZE FrameSize(SIZE clientSize, DWORD style, DWORD exStyle, int dpi) {
   using AdjustForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
-  static const auto adjustForDpi = User32Function<AdjustForDpiFunction>("AdjustWindowRectExForDpi");
+  const auto adjustForDpi = User32Function<AdjustForDpiFunction>("AdjustWindowRectExForDpi");
   RECT frame = {0, 0, clientSize.cx, clientSize.cy};
   // Should both fail, the frame is the client area's size: a window a
   // little too small is still usable.

@@ -9,6 +9,8 @@
 #include "sync/consent_win32.h"
 #include "sync/probe_win32.h"
 #include "sync/sntp_win32.h"
+#include "win32/slim_lock.h"
+#include "text/decimal_text.h"
 #include "ui/window_messages_win32.h"
 #include "ui/window_win32.h"
 
@@ -25,9 +27,7 @@ constexpr DWORD kHandOverWaitMilliseconds = 10000;
 // Made by the copy that made the instance mutex, while it holds it, and
 // kept while it runs: another program may have a window of the class with
 // the mark, but it has not made the mutex.
-std::wstring FirstCopyName(DWORD process) {
-  return kFirstCopyNamePrefix + std::to_wstring(process);
-}
+std::wstring FirstCopyName(DWORD process) { return kFirstCopyNamePrefix + DecimalText(process); }
 
 // One that an elevated first copy made cannot be opened from an
 // unelevated copy (access denied), yet it is there all the same.
@@ -61,7 +61,7 @@ void WaitUntilTheFirstCopyIsMarked(HANDLE mutex) {
 }  // namespace
 
 struct SystemWin32::SntpMailbox {
-  std::mutex lock;
+  SlimLock lock;
   std::uint32_t question = 0;
   sntp::Answer answer;
 };
@@ -134,9 +134,10 @@ std::wstring SystemWin32::LongTimeNow() {
   return length > 0 ? std::wstring(text, static_cast<std::size_t>(length - 1)) : std::wstring();
 }
 
+// The system's own count: std::chrono::steady_clock's library code links a
+// POSIX clock emulation into the exe.
 std::chrono::milliseconds SystemWin32::SteadyNow() {
-  return std::chrono::duration_cast<std::chrono::milliseconds>(
-      std::chrono::steady_clock::now().time_since_epoch());
+  return std::chrono::milliseconds(GetTickCount64());
 }
 
 void SystemWin32::ShowUsage(const std::wstring& caption, const std::wstring& text) {
@@ -193,7 +194,7 @@ bool SystemWin32::AskSntp(std::uint32_t question, std::int32_t address) {
   return sntp::AskOnPool(address, sntp::kServerPort,
                          [window, mailbox, question](const sntp::Answer& answer) {
                            {
-                             const std::lock_guard<std::mutex> held(mailbox->lock);
+                             const std::lock_guard<SlimLock> held(mailbox->lock);
                              mailbox->question = question;
                              mailbox->answer = answer;
                            }
@@ -202,7 +203,7 @@ bool SystemWin32::AskSntp(std::uint32_t question, std::int32_t address) {
 }
 
 sntp::Answer SystemWin32::SntpAnswerOf(WPARAM wParam) {
-  const std::lock_guard<std::mutex> held(sntpMailbox_->lock);
+  const std::lock_guard<SlimLock> held(sntpMailbox_->lock);
   if (sntpMailbox_->question != SntpQuestionOf(wParam)) return {};
   return sntpMailbox_->answer;
 }

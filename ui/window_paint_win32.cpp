@@ -3,6 +3,9 @@
 
 #include "ui/window_win32.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "ui/colours.h"
 #include "ui/controls_win32.h"
 #include "win32/scoped.h"
@@ -39,33 +42,50 @@ LRESULT MainWindow::OnControlColour(HDC dc, HWND control) {
   return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_3DFACE));
 }
 
-void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) const {
+void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
   if (item.CtlID == idImage1)
     picture_.Draw(item.hDC, item.rcItem);
   else
     DrawClockLabel(item);
 }
 
+// One bitmap for both clock labels, made at the first paint and again only
+// when a label needs more room (at a larger DPI): a memory DC and a bitmap
+// made for the screen had the system look up its display devices at every
+// paint, once a second.
+HDC MainWindow::ClockBuffer(HDC screen, int width, int height) {
+  if (clockBuffer_ && width <= clockBufferSize_.cx && height <= clockBufferSize_.cy)
+    return clockBuffer_.Get();
+  const SIZE size = {std::max<LONG>(width, clockBufferSize_.cx),
+                     std::max<LONG>(height, clockBufferSize_.cy)};
+  UniqueMemoryDc buffer(CreateCompatibleDC(screen));
+  UniqueBitmap bitmap(CreateCompatibleBitmap(screen, size.cx, size.cy));
+  if (!buffer || !bitmap) return nullptr;
+  SelectObject(buffer.Get(), bitmap.Get());
+  clockBuffer_ = std::move(buffer);
+  clockBitmap_ = std::move(bitmap);
+  clockBufferSize_ = size;
+  return clockBuffer_.Get();
+}
+
 // The clock labels let the band show through. They are drawn whole into a
 // bitmap first, so that a changing text neither smears nor flickers. Without
 // the memory to do so, the label is left as it is until its next change.
-void MainWindow::DrawClockLabel(const DRAWITEMSTRUCT& item) const {
+void MainWindow::DrawClockLabel(const DRAWITEMSTRUCT& item) {
   const int width = item.rcItem.right - item.rcItem.left;
   const int height = item.rcItem.bottom - item.rcItem.top;
-  const UniqueMemoryDc buffer(CreateCompatibleDC(item.hDC));
-  const UniqueBitmap bitmap(CreateCompatibleBitmap(item.hDC, width, height));
-  if (!buffer || !bitmap) return;
-  const SelectedObject selectedBitmap(buffer.Get(), bitmap.Get());
+  const HDC buffer = ClockBuffer(item.hDC, width, height);
+  if (!buffer) return;
   RECT area = {0, 0, width, height};
-  FillRect(buffer.Get(), &area, bandBrush_.Get());
+  FillRect(buffer, &area, bandBrush_.Get());
 
-  const SelectedObject selectedFont(buffer.Get(), fonts_.Of(FontRole::Clock));
-  SetBkMode(buffer.Get(), TRANSPARENT);
-  SetTextColor(buffer.Get(), item.CtlID == id网络时间 ? 网络时间Colour_ : colours::kGreen);
+  const SelectedObject selectedFont(buffer, fonts_.Of(FontRole::Clock));
+  SetBkMode(buffer, TRANSPARENT);
+  SetTextColor(buffer, item.CtlID == id网络时间 ? 网络时间Colour_ : colours::kGreen);
   const std::wstring text = TextOf(item.hwndItem);
-  DrawTextW(buffer.Get(), text.c_str(), static_cast<int>(text.size()), &area,
+  DrawTextW(buffer, text.c_str(), static_cast<int>(text.size()), &area,
             DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
-  BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer.Get(), 0, 0, SRCCOPY);
+  BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer, 0, 0, SRCCOPY);
 }
 
 void MainWindow::OnPaint() const {

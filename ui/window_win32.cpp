@@ -67,9 +67,10 @@ bool MainWindow::Furnish() {
   picture_ = Picture::FromResource(instance_, IDR_HELP_PICTURE);
   bandBrush_.Reset(CreateSolidBrush(colours::kDarkGrey));
   addressBrush_.Reset(CreateSolidBrush(addressBack_));
-  if (!bandBrush_ || !addressBrush_ || !CreateControls(window_, instance_) ||
-      !ApplyDpi(DpiOfWindow(window_)))
-    return false;
+  if (!bandBrush_ || !addressBrush_ || !CreateControls(window_, instance_)) return false;
+  for (std::size_t i = 0; i < kControls.size(); ++i)
+    controls_[i] = GetDlgItem(window_, kControls[i].id);
+  if (!ApplyDpi(DpiOfWindow(window_))) return false;
   网络时间Tooltip_.Attach(Control(id网络时间));  // without it the window still works
   CentreOnWorkArea();
 
@@ -128,6 +129,12 @@ void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
                SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
+HWND MainWindow::Control(ControlId id) const {
+  for (std::size_t i = 0; i < kControls.size(); ++i)
+    if (kControls[i].id == id) return controls_[i];
+  return nullptr;
+}
+
 bool MainWindow::TranslateDialogKeys(MSG& msg) const {
   return IsDialogMessageW(window_, &msg) != FALSE;
 }
@@ -138,11 +145,12 @@ void MainWindow::Set服务器路径Text(const std::wstring& text) {
   SetWindowTextW(Control(id服务器路径), text.c_str());
 }
 
+// A static control draws its new text as it takes it, an owner-drawn one
+// through WM_DRAWITEM: invalidating it as well drew the clock twice a tick.
 void MainWindow::SetControlText(ControlId id, const std::wstring& text) const {
   const HWND control = Control(id);
   if (TextOf(control) == text) return;
   SetWindowTextW(control, text.c_str());
-  InvalidateRect(control, nullptr, FALSE);
 }
 
 void MainWindow::Set本机时间Caption(const std::wstring& caption) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 
 #include "ui/dpi_win32.h"
@@ -65,14 +66,15 @@ class MainWindow final : public FormView {
   SIZE WindowSize() const;
   void CentreOnWorkArea() const;
   void OnDpiChanged(int dpi, const RECT& suggested);
-  HWND Control(ControlId id) const { return GetDlgItem(window_, id); }
+  HWND Control(ControlId id) const;
   void SetControlText(ControlId id, const std::wstring& text) const;
 
   void OnCommand(WORD id, WORD code);
   void OnHorizontalScroll(WORD code, WORD thumbPosition);
   LRESULT OnControlColour(HDC dc, HWND control);
-  void OnDrawItem(const DRAWITEMSTRUCT& item) const;
-  void DrawClockLabel(const DRAWITEMSTRUCT& item) const;
+  void OnDrawItem(const DRAWITEMSTRUCT& item);
+  void DrawClockLabel(const DRAWITEMSTRUCT& item);
+  HDC ClockBuffer(HDC screen, int width, int height);
   void OnPaint() const;
   void OnClose();
   LRESULT OnHandOver();
@@ -80,6 +82,9 @@ class MainWindow final : public FormView {
 
   HINSTANCE instance_;
   HWND window_ = nullptr;
+  // In the order of kControls, kept once made: GetDlgItem asks the window
+  // server for the list of children at every call, several times a tick.
+  std::array<HWND, kControls.size()> controls_{};
   同步软件* form_ = nullptr;
   SystemWin32* system_ = nullptr;
   UINT taskbarCreatedMessage_ = 0;
@@ -88,6 +93,11 @@ class MainWindow final : public FormView {
   UniqueIcon bigIcon_, smallIcon_;
   ControlFonts fonts_;
   UniqueBrush bandBrush_, addressBrush_;
+  // Declared in this order so that the DC, which holds the bitmap selected,
+  // goes first.
+  UniqueBitmap clockBitmap_;
+  UniqueMemoryDc clockBuffer_;
+  SIZE clockBufferSize_{};
   Picture picture_;
   std::uint32_t addressBack_, addressFore_;
   std::uint32_t 网络时间Colour_;
