@@ -25,7 +25,11 @@ LogonTaskSystemWin32::LogonTaskSystemWin32(HWND window, std::wstring exePath,
 }
 
 // Present where either name's file is there: both are removed by one change.
+// Nearly every start finds no task of the program's at all, and then need
+// not look the account up, which costs memory that stays.
 开机运行::TaskPresence LogonTaskSystemWin32::FindOwnTask() {
+  const 开机运行::TaskPresence any = TaskFilePresence(std::wstring(kProgramName) + L" (*");
+  if (any != 开机运行::TaskPresence::Present) return any;
   const std::optional<std::wstring> account = ReadAccountName(), sid = ReadAccountSid();
   if (!account || !sid) return 开机运行::TaskPresence::Unknown;
   const 开机运行::TaskPresence named =

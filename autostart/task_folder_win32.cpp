@@ -13,11 +13,15 @@ std::wstring TaskFolder() {
   return std::wstring(windows, length) + (wow64 ? L"\\Sysnative\\Tasks" : L"\\System32\\Tasks");
 }
 
-开机运行::TaskPresence TaskFilePresence(const std::wstring& taskName) {
+开机运行::TaskPresence TaskFilePresence(const std::wstring& pattern) {
   const std::wstring folder = TaskFolder();
   if (folder.empty()) return 开机运行::TaskPresence::Unknown;
-  if (GetFileAttributesW((folder + L"\\" + taskName).c_str()) != INVALID_FILE_ATTRIBUTES)
+  WIN32_FIND_DATAW found{};
+  const HANDLE search = FindFirstFileW((folder + L"\\" + pattern).c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    FindClose(search);
     return 开机运行::TaskPresence::Present;
+  }
   // Anything else (access denied, no such folder) tells nothing of the task.
   return GetLastError() == ERROR_FILE_NOT_FOUND ? 开机运行::TaskPresence::Absent
                                                 : 开机运行::TaskPresence::Unknown;

@@ -10,6 +10,7 @@
 // Windows folder cannot be told.
 std::wstring TaskFolder();
 
-// Whether the task's file is there; Unknown where the folder does not let
-// this token tell, as it lets only administrators with their full token.
-开机运行::TaskPresence TaskFilePresence(const std::wstring& taskName);
+// Whether a task's file matching pattern (a task's name, "*" and "?" as in
+// a file search) is there; Unknown where the folder does not let this token
+// tell, as it lets only administrators with their full token.
+开机运行::TaskPresence TaskFilePresence(const std::wstring& pattern);
