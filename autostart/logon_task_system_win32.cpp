@@ -8,6 +8,7 @@
 #include "autostart/logon_task.h"
 #include "autostart/logon_task_win32.h"
 #include "autostart/task_change_mark_win32.h"
+#include "autostart/task_folder_win32.h"
 #include "ui/captions.h"
 #include "ui/window_messages_win32.h"
 
@@ -21,6 +22,20 @@ LogonTaskSystemWin32::LogonTaskSystemWin32(HWND window, std::wstring exePath,
   const 开机运行::ExeForTask fit = 开机运行::TaskCommandFit(exePath_);
   if (fit != 开机运行::ExeForTask::Fit) return fit;
   return ExeProtectedFromUser(exePath_, exeFolder_) ? fit : 开机运行::ExeForTask::Unprotected;
+}
+
+// Present where either name's file is there: both are removed by one change.
+// Nearly every start finds no task of the program's at all, and then need
+// not look the account up, which costs memory that stays.
+开机运行::TaskPresence LogonTaskSystemWin32::FindOwnTask() {
+  const 开机运行::TaskPresence any = TaskFilePresence(std::wstring(kProgramName) + L" (*");
+  if (any != 开机运行::TaskPresence::Present) return any;
+  const std::optional<std::wstring> account = ReadAccountName(), sid = ReadAccountSid();
+  if (!account || !sid) return 开机运行::TaskPresence::Unknown;
+  const 开机运行::TaskPresence named =
+      TaskFilePresence(开机运行::LogonTaskName(kProgramName, *account, *sid));
+  if (named != 开机运行::TaskPresence::Absent) return named;
+  return TaskFilePresence(开机运行::LegacyLogonTaskName(kProgramName, *account));
 }
 
 std::optional<开机运行::TaskStep> LogonTaskSystemWin32::TakeInterruptedChange() {

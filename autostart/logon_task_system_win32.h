@@ -16,6 +16,7 @@ class LogonTaskSystemWin32 final : public 开机运行::LogonTaskSystem {
 
   开机运行::TokenKind ReadTokenKind() override;
   开机运行::ExeForTask CheckExeForTask() override;
+  开机运行::TaskPresence FindOwnTask() override;
   void StartTaskChange(std::uint32_t number, 开机运行::TaskStep step, bool throughConsent) override;
   std::optional<开机运行::TaskStep> TakeInterruptedChange() override;
 

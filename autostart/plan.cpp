@@ -31,8 +31,15 @@ RegistrationPlan PlanUnticked(RegistrationTrigger trigger, const RegistrationFac
 
 }  // namespace
 
+// A removal at load would run schtasks.exe while the window comes up, for
+// a task that is rarely there. A click's stands whatever is known: the user
+// asked for it.
 RegistrationPlan PlanRegistration(RegistrationTrigger trigger, const RegistrationFacts& facts) {
-  return facts.ticked ? PlanTicked(trigger, facts) : PlanUnticked(trigger, facts);
+  RegistrationPlan plan = facts.ticked ? PlanTicked(trigger, facts) : PlanUnticked(trigger, facts);
+  if (trigger == RegistrationTrigger::Load && plan.task == TaskStep::Delete &&
+      facts.ownTask == TaskPresence::Absent)
+    plan.task = TaskStep::None;
+  return plan;
 }
 
 RunValueStep RunValueAfter(RegistrationTrigger trigger, TaskStep task, TaskChangeEnd end) {

@@ -21,12 +21,17 @@ enum class ExeForTask {
   PathTooLong,    // the quoted path does not fit the task's command
 };
 
+// Whether this account holds a logon task of the program, under its name or
+// the earlier one.
+enum class TaskPresence { Absent, Present, Unknown };
+
 // What is known when the start-with-Windows registration is decided.
 struct RegistrationFacts {
   TokenKind token;
   bool ticked;       // the box's value is 1
   bool ownRunValue;  // a Run value holding this program's path is there
   ExeForTask exe;
+  TaskPresence ownTask = TaskPresence::Unknown;
 };
 
 enum class TaskStep { None, Create, Delete };
@@ -44,11 +49,11 @@ struct RegistrationPlan {
 // For an administrator whom UAC filters, the registration is a logon task
 // with full rights: a copy that a Run value starts never holds the right to
 // change the clock. Everyone else keeps the Run value. Only a click may
-// bring up the prompt; at load, a copy with the full token renews or
-// removes its task by itself, and a filtered one leaves it alone. A release
-// removes a task wherever this account may hold one, whatever Run value
-// there is: another copy of the program, or this one before its folder lost
-// its protection, may have made it.
+// bring up the prompt; at load, a copy with the full token renews its task
+// by itself, or removes it where it is or may be there, and a filtered one
+// leaves it alone. A release removes a task wherever this account may hold
+// one, whatever Run value there is: another copy of the program, or this
+// one before its folder lost its protection, may have made it.
 RegistrationPlan PlanRegistration(RegistrationTrigger trigger, const RegistrationFacts& facts);
 
 // How a change of the task ended.

@@ -61,7 +61,8 @@ Registration::Registration(RunKey& runKey, LogonTaskSystem& tasks, std::wstring 
 
 void Registration::FollowClick(int value) {
   reason_.clear();
-  const RegistrationPlan plan = PlanRegistration(RegistrationTrigger::Click, Facts(value));
+  const RegistrationPlan plan =
+      PlanRegistration(RegistrationTrigger::Click, Facts(RegistrationTrigger::Click, value));
   if (plan.refused != ExeForTask::Fit) reason_ = RegistrationReason(ProblemOf(plan.refused));
   Follow(RegistrationTrigger::Click, plan, WhoseRunValues::EveryCopys);
 }
@@ -70,9 +71,13 @@ void Registration::FollowClick(int value) {
 // ticked it. A load removes only this program's own Run value, whatever
 // the stored value: a copy elsewhere keeps its own.
 void Registration::FollowLoad(int value, bool changed) {
-  if (!std::exchange(loaded_, true)) FollowInterruptedChange(value);
+  const bool cutShort = !std::exchange(loaded_, true) && FollowInterruptedChange(value);
   if (value == 1 && !changed) return;
-  Follow(RegistrationTrigger::Load, PlanRegistration(RegistrationTrigger::Load, Facts(value)),
+  RegistrationFacts facts = Facts(RegistrationTrigger::Load, value);
+  // The schtasks.exe of a change cut short may still be at work: what it
+  // leaves is not known yet.
+  if (cutShort) facts.ownTask = TaskPresence::Unknown;
+  Follow(RegistrationTrigger::Load, PlanRegistration(RegistrationTrigger::Load, facts),
          WhoseRunValues::ThisCopys);
 }
 
@@ -87,10 +92,11 @@ void Registration::TaskChangeEnded(std::uint32_t number, TaskChangeEnd end) {
 
 bool Registration::PressAsksConsent(int value) {
   const int pressed = value == 1 ? 0 : 1;
-  return PlanRegistration(RegistrationTrigger::Click, Facts(pressed)).throughConsent;
+  return PlanRegistration(RegistrationTrigger::Click, Facts(RegistrationTrigger::Click, pressed))
+      .throughConsent;
 }
 
-RegistrationFacts Registration::Facts(int value) {
+RegistrationFacts Registration::Facts(RegistrationTrigger trigger, int value) {
   const TokenKind token = tasks_.ReadTokenKind();
   bool ownRunValue = false;
   for (const RunKeyHive hive : {RunKeyHive::LocalMachine, RunKeyHive::CurrentUser})
@@ -99,22 +105,28 @@ RegistrationFacts Registration::Facts(int value) {
   // folder up to the drive's root.
   const ExeForTask exe =
       token != TokenKind::Whole && value == 1 ? tasks_.CheckExeForTask() : ExeForTask::Unprotected;
-  return {token, value == 1, ownRunValue, exe};
+  // Only a load of the full token removes a task by what is known of it.
+  const TaskPresence ownTask = trigger == RegistrationTrigger::Load && token == TokenKind::Elevated
+                                   ? tasks_.FindOwnTask()
+                                   : TaskPresence::Unknown;
+  return {token, value == 1, ownRunValue, exe, ownTask};
 }
 
 // A copy with the full token settles such a change by the load's own plan.
 // A filtered one may not: it cannot know whether the task is there, so a
 // ticked box gets the Run value, as after a failed create, and the user is
-// told either way.
-void Registration::FollowInterruptedChange(int value) {
+// told either way. True when a change was cut short.
+bool Registration::FollowInterruptedChange(int value) {
   const std::optional<TaskStep> interrupted = tasks_.TakeInterruptedChange();
-  if (!interrupted || tasks_.ReadTokenKind() != TokenKind::Filtered) return;
+  if (!interrupted) return false;
+  if (tasks_.ReadTokenKind() != TokenKind::Filtered) return true;
   if (*interrupted == TaskStep::Create && value == 1) {
     StepRunValue(RunValueStep::Write, WhoseRunValues::ThisCopys);
     reason_ = RegistrationReason(RegistrationProblem::CreateCutShort);
   } else if (*interrupted == TaskStep::Delete && value != 1) {
     reason_ = RegistrationReason(RegistrationProblem::DeleteCutShort);
   }
+  return true;
 }
 
 void Registration::Follow(RegistrationTrigger trigger, const RegistrationPlan& plan,

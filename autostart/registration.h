@@ -16,6 +16,9 @@ class LogonTaskSystem {
   // Whether a task with full rights may start the exe: its path fits the
   // task, and no one without administrator rights can replace it.
   virtual ExeForTask CheckExeForTask() = 0;
+  // Whether this account's task is there, told without starting anything;
+  // Unknown where that cannot be told.
+  virtual TaskPresence FindOwnTask() = 0;
   // Registers this user's logon task for the program, or removes it, and
   // returns at once; the end comes back with this number through
   // Registration::TaskChangeEnded.
@@ -76,8 +79,8 @@ class Registration {
     bool throughConsent;
   };
 
-  RegistrationFacts Facts(int value);
-  void FollowInterruptedChange(int value);
+  RegistrationFacts Facts(RegistrationTrigger trigger, int value);
+  bool FollowInterruptedChange(int value);
   void Follow(RegistrationTrigger trigger, const RegistrationPlan& plan, WhoseRunValues whose);
   void Start(const Change& change);
   void FollowEnd(const Change& ended, TaskChangeEnd end);

@@ -9,6 +9,7 @@ add_library(lts_win32 STATIC
   autostart/permissions_to_judge_win32.cpp
   autostart/run_key_win32.cpp
   autostart/task_change_mark_win32.cpp
+  autostart/task_folder_win32.cpp
   settings/exe_location_win32.cpp
   settings/file_replace_win32.cpp
   settings/disk_ini_file_win32.cpp

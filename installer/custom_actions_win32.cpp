@@ -21,6 +21,7 @@
 #include "settings/exe_location.h"
 #include "autostart/logon_task_win32.h"
 #include "autostart/run_key_win32.h"
+#include "autostart/task_folder_win32.h"
 #include "settings/settings.h"
 #include "win32/unique_handle.h"
 
@@ -97,23 +98,13 @@ void EndIfRunning(DWORD processId, const FileIdentity& installed) {
     WaitForSingleObject(process.Get(), kProcessEndMilliseconds);
 }
 
-// The folder where the Task Scheduler keeps each task of its root folder as
-// a file of the task's name. Listed there, not through the Task Scheduler's
-// COM interface, which Wine does not enumerate. A 32-bit installer on 64-bit
-// Windows would be shown SysWOW64 instead of System32.
-std::wstring TaskFolder() {
-  wchar_t windows[MAX_PATH];
-  if (!GetSystemWindowsDirectoryW(windows, MAX_PATH)) return L"";
-  BOOL wow64 = FALSE;
-  IsWow64Process(GetCurrentProcess(), &wow64);
-  return std::wstring(windows) + (wow64 ? L"\\Sysnative\\Tasks" : L"\\System32\\Tasks");
-}
-
 // Tasks the program made: in the root folder, named for it.
 std::vector<std::wstring> ProgramTaskNames() {
   std::vector<std::wstring> names;
+  const std::wstring folder = TaskFolder();
+  if (folder.empty()) return names;
   WIN32_FIND_DATAW found{};
-  const HANDLE search = FindFirstFileW((TaskFolder() + L"\\*").c_str(), &found);
+  const HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
   if (search == INVALID_HANDLE_VALUE) return names;
   do {
     if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&

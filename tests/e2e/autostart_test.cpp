@@ -43,24 +43,36 @@ TEST_F(AutostartTest, AFilteredAdministratorsPressWritesTheRunValueAndTellsTheFo
   EXPECT_TRUE(SchtasksCalls().empty()) << "a filtered copy leaves the task alone at start";
 }
 
-// The task of the name two accounts could share goes too.
-TEST_F(AutostartTest, AFullTokenStartWithTheBoxUntickedRemovesItsOwnTaskDirectly) {
+// The task of the name two accounts could share goes too. The stand-in
+// schtasks.exe keeps the task's file as the real one does: a start that
+// finds neither name's file starts no schtasks.exe at all.
+TEST_F(AutostartTest, AFullTokenStartWithTheBoxUntickedRemovesItsOwnTaskDirectlyWhereItIs) {
   const std::optional<std::wstring> account = ReadAccountName(), sid = ReadAccountSid();
   ASSERT_TRUE(account && sid);
+  const std::wstring legacy = 开机运行::LegacyLogonTaskName(kProgramName, *account);
+  const std::wstring named = 开机运行::LogonTaskName(kProgramName, *account, *sid);
+  const std::wstring taskFolder = SystemExeNamed(kSchtasksExe)->directory + L"\\Tasks";
+  CreateDirectoryW(taskFolder.c_str(), nullptr);
+  for (const std::wstring& task : {legacy, named})
+    ASSERT_TRUE(WriteFileBytes(taskFolder + L"\\" + task, "<Task/>"));
   Start();
   WaitUntilShown();
   ASSERT_TRUE(WaitFor([&] { return SchtasksCalls().size() == 2; }));
   const auto calls = SchtasksCalls();
   const std::wstring schtasks = L"\"" + SystemExeNamed(kSchtasksExe)->application + L"\" ";
-  EXPECT_TRUE(EqualsIgnoreCase(
-      calls[0].cmd, schtasks + 开机运行::DeleteTaskArguments(
-                                   开机运行::LegacyLogonTaskName(kProgramName, *account))))
+  EXPECT_TRUE(EqualsIgnoreCase(calls[0].cmd, schtasks + 开机运行::DeleteTaskArguments(legacy)))
       << ToCodePage(calls[0].cmd, CP_UTF8);
-  EXPECT_TRUE(EqualsIgnoreCase(
-      calls[1].cmd, schtasks + 开机运行::DeleteTaskArguments(
-                                   开机运行::LogonTaskName(kProgramName, *account, *sid))))
+  EXPECT_TRUE(EqualsIgnoreCase(calls[1].cmd, schtasks + 开机运行::DeleteTaskArguments(named)))
       << ToCodePage(calls[1].cmd, CP_UTF8);
   for (const FakeNetCall& call : calls) EXPECT_FALSE(call.useShow);
+  for (const std::wstring& task : {legacy, named})
+    EXPECT_FALSE(FileExists(taskFolder + L"\\" + task));
+  CloseAndWait();
+
+  Start();
+  WaitUntilShown();
+  EXPECT_FALSE(WaitFor([&] { return SchtasksCalls().size() > 2; }, 2000))
+      << ToCodePage(SchtasksCalls().back().cmd, CP_UTF8);
 }
 
 // What a close during a press's create leaves behind: the box pressed in

@@ -13,6 +13,7 @@
 #include "autostart/exe_protection_win32.h"
 #include "autostart/logon_task.h"
 #include "autostart/logon_task_win32.h"
+#include "autostart/task_folder_win32.h"
 #include "support/fake_net_log.h"
 #include "support/fake_net_protocol.h"
 #include "support/files.h"
@@ -58,9 +59,12 @@ class LogonTaskTest : public testing::TestWithParam<bool> {
     SetEnvironmentVariableW(e2e::kFakeSchtasksLogVar, log_.c_str());
     SetEnvironmentVariableW(e2e::kFakeSchtasksExitVar, L"0");
   }
+  // The stand-in keeps a made task's file, as the real one does; a later
+  // start of the product in this prefix would find it.
   void TearDown() override {
     DeleteFileW(log_.c_str());
     DeleteFileW(XmlCopy().c_str());
+    DeleteFileW((TaskFolder() + L"\\" + kTaskName).c_str());
     SetEnvironmentVariableW(e2e::kFakeSchtasksBeforeVar, nullptr);
     SetEnvironmentVariableW(e2e::kFakeSchtasksBeforeDoneVar, nullptr);
   }

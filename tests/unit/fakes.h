@@ -304,11 +304,13 @@ class FakeLogonTaskSystem final : public 开机运行::LogonTaskSystem {
   };
   开机运行::TokenKind token = 开机运行::TokenKind::Whole;
   开机运行::ExeForTask exe = 开机运行::ExeForTask::Fit;
+  开机运行::TaskPresence ownTask = 开机运行::TaskPresence::Unknown;
   std::optional<开机运行::TaskStep> interrupted;  // left by an earlier run
   std::vector<Start> starts;
 
   开机运行::TokenKind ReadTokenKind() override { return token; }
   开机运行::ExeForTask CheckExeForTask() override { return exe; }
+  开机运行::TaskPresence FindOwnTask() override { return ownTask; }
   void StartTaskChange(std::uint32_t number, 开机运行::TaskStep step,
                        bool throughConsent) override {
     starts.push_back({number, step, throughConsent});

@@ -15,18 +15,22 @@ constexpr auto Elevated = TokenKind::Elevated;
 constexpr auto Fit = ExeForTask::Fit;
 constexpr auto Unprotected = ExeForTask::Unprotected;
 
+constexpr auto Absent = TaskPresence::Absent;
+constexpr auto Present = TaskPresence::Present;
+
 struct PlanCase {
   RegistrationTrigger trigger;
   TokenKind token;
   bool ticked, ownRunValue;
   ExeForTask exe;
   RegistrationPlan plan;
+  TaskPresence ownTask = TaskPresence::Unknown;
 };
 
 std::ostream& operator<<(std::ostream& out, const PlanCase& c) {
   return out << (c.trigger == Click ? "click" : "load") << " token " << static_cast<int>(c.token)
              << " ticked " << c.ticked << " run value " << c.ownRunValue << " exe "
-             << static_cast<int>(c.exe);
+             << static_cast<int>(c.exe) << " task " << static_cast<int>(c.ownTask);
 }
 
 constexpr RegistrationPlan kWriteRunValue{.runValue = RunValueStep::Write};
@@ -43,14 +47,14 @@ class PlanTable : public testing::TestWithParam<PlanCase> {};
 TEST_P(PlanTable, DecidesTheRegistration) {
   const PlanCase& c = GetParam();
   const RegistrationPlan plan =
-      PlanRegistration(c.trigger, {c.token, c.ticked, c.ownRunValue, c.exe});
+      PlanRegistration(c.trigger, {c.token, c.ticked, c.ownRunValue, c.exe, c.ownTask});
   EXPECT_EQ(plan.task, c.plan.task);
   EXPECT_EQ(plan.throughConsent, c.plan.throughConsent);
   EXPECT_EQ(plan.runValue, c.plan.runValue);
   EXPECT_EQ(plan.refused, c.plan.refused);
 }
 
-// trigger, token, ticked, own Run value, exe protected → plan
+// trigger, token, ticked, own Run value, exe protected → plan (, task there)
 INSTANTIATE_TEST_SUITE_P(
     Table, PlanTable,
     testing::Values(
@@ -82,6 +86,7 @@ INSTANTIATE_TEST_SUITE_P(
         PlanCase{Click, Elevated, false, false, Unprotected, kDelete},
         PlanCase{Click, Filtered, false, true, Fit, kDeleteAfterConsent},
         PlanCase{Click, Elevated, false, true, Fit, kDelete},
+        PlanCase{Click, Elevated, false, false, Fit, kDelete, Absent},
         // Load with the full token: renews or removes the task by itself.
         PlanCase{Load, Elevated, true, false, Fit, kCreate},
         PlanCase{Load, Elevated, true, true, Fit, kCreate},
@@ -94,6 +99,10 @@ INSTANTIATE_TEST_SUITE_P(
                  {.task = TaskStep::Delete, .runValue = RunValueStep::Write}},
         PlanCase{Load, Elevated, false, false, Fit, kDelete},
         PlanCase{Load, Elevated, false, true, Unprotected, kDelete},
+        // ...but removes none where its file shows there is none.
+        PlanCase{Load, Elevated, false, false, Fit, kDelete, Present},
+        PlanCase{Load, Elevated, false, false, Fit, kRemoveRunValue, Absent},
+        PlanCase{Load, Elevated, true, false, Unprotected, kWriteRunValue, Absent},
         // Load with the filtered token: the task is left as it is.
         PlanCase{Load, Filtered, true, true, Fit, kWriteRunValue},
         PlanCase{Load, Filtered, true, false, Fit, RegistrationPlan{}},
@@ -108,10 +117,11 @@ void ForEveryCase(Check check) {
       for (const bool ticked : {false, true})
         for (const bool ownRunValue : {false, true})
           for (const ExeForTask exe :
-               {Fit, Unprotected, ExeForTask::PercentInPath, ExeForTask::PathTooLong}) {
-            const RegistrationFacts facts{token, ticked, ownRunValue, exe};
-            check(trigger, facts, PlanRegistration(trigger, facts));
-          }
+               {Fit, Unprotected, ExeForTask::PercentInPath, ExeForTask::PathTooLong})
+            for (const TaskPresence ownTask : {Absent, Present, TaskPresence::Unknown}) {
+              const RegistrationFacts facts{token, ticked, ownRunValue, exe, ownTask};
+              check(trigger, facts, PlanRegistration(trigger, facts));
+            }
 }
 
 TEST(PlanRegistration, NeverAsksForConsentButOnAClickOfTheFilteredToken) {
@@ -167,6 +177,15 @@ TEST(PlanRegistration, AReleaseOfAnAdministratorsBoxAlwaysRemovesTheTask) {
     if (trigger == Click && !facts.ticked && facts.token != Whole) {
       EXPECT_EQ(plan.task, TaskStep::Delete);
       EXPECT_EQ(plan.throughConsent, facts.token == Filtered);
+    }
+  });
+}
+
+TEST(PlanRegistration, ALoadRemovesNoTaskKnownNotToBeThere) {
+  ForEveryCase([](RegistrationTrigger trigger, const RegistrationFacts& facts,
+                  const RegistrationPlan& plan) {
+    if (trigger == Load && facts.ownTask == Absent) {
+      EXPECT_NE(plan.task, TaskStep::Delete);
     }
   });
 }

@@ -95,7 +95,8 @@ TEST_F(RegistrationTest, ALoadOfAGreyedBoxRemovesOnlyThisProgramsOwnRunValue) {
 }
 
 TEST_F(RegistrationTest, AReleaseRemovesATaskWhateverRunValueThereIs) {
-  tasks_.exe = ExeForTask::Unprotected;  // a task made before, or by a copy elsewhere
+  tasks_.exe = ExeForTask::Unprotected;   // a task made before, or by a copy elsewhere
+  tasks_.ownTask = TaskPresence::Absent;  // as far as a file this token can read shows
   registration_.FollowClick(1);
   EXPECT_TRUE(HasRunValue());
   registration_.FollowClick(0);
@@ -138,6 +139,7 @@ TEST_F(RegistrationTest, ADeleteCutShortIsToldToAFilteredStart) {
 
 TEST_F(RegistrationTest, AChangeCutShortIsSettledByAStartWithTheFullTokenAsAnyLoad) {
   tasks_.token = TokenKind::Elevated;
+  tasks_.ownTask = TaskPresence::Absent;  // its schtasks.exe may not have ended
   for (const auto& [step, value] : {std::pair{TaskStep::Create, 1}, {TaskStep::Delete, 0}}) {
     tasks_.interrupted = step;
     tasks_.starts.clear();
@@ -181,12 +183,22 @@ TEST_F(RegistrationTest, AFailedRenewalAtStartAddsNoRunValueAndTellsNothing) {
   EXPECT_EQ(registration_.Reason(), L"");
 }
 
-TEST_F(RegistrationTest, AStartWithAnUntickedBoxAndTheFullTokenRemovesItsTask) {
+TEST_F(RegistrationTest, AStartWithAnUntickedBoxAndTheFullTokenRemovesItsTaskUnlessItIsGone) {
   tasks_.token = TokenKind::Elevated;
-  registration_.FollowLoad(0, false);
-  ASSERT_EQ(tasks_.starts.size(), 1u);
-  EXPECT_EQ(tasks_.starts[0].step, TaskStep::Delete);
-  EXPECT_FALSE(tasks_.starts[0].throughConsent);
+  for (const TaskPresence ownTask :
+       {TaskPresence::Present, TaskPresence::Unknown, TaskPresence::Absent}) {
+    tasks_.ownTask = ownTask;
+    tasks_.starts.clear();
+    Registration registration(runKey_, tasks_, kExe);
+    registration.FollowLoad(0, false);
+    if (ownTask == TaskPresence::Absent) {
+      EXPECT_TRUE(tasks_.starts.empty()) << "no schtasks.exe for a task that is not there";
+      continue;
+    }
+    ASSERT_EQ(tasks_.starts.size(), 1u);
+    EXPECT_EQ(tasks_.starts[0].step, TaskStep::Delete);
+    EXPECT_FALSE(tasks_.starts[0].throughConsent);
+  }
 }
 
 TEST_F(RegistrationTest, AFilteredStartNeverTouchesTheTask) {
