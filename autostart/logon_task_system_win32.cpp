@@ -54,8 +54,11 @@ void LogonTaskSystemWin32::StartTaskChange(std::uint32_t number, 开机运行::T
   const std::optional<std::wstring> account = ReadAccountName(), sid = ReadAccountSid();
   if (!account || !sid) return ended(开机运行::TaskChangeEnd::Failed);
   const std::wstring name = 开机运行::LogonTaskName(kProgramName, *account, *sid);
-  TaskChange change{step, name, 开机运行::LegacyLogonTaskName(kProgramName, *account), L"",
-                    throughConsent};
+  // The task under the name without the SID, which nearly no account has,
+  // costs a run of schtasks.exe only where it is or may be there.
+  std::wstring legacyName = 开机运行::LegacyLogonTaskName(kProgramName, *account);
+  if (TaskFilePresence(legacyName) == 开机运行::TaskPresence::Absent) legacyName.clear();
+  TaskChange change{step, name, std::move(legacyName), L"", throughConsent};
   if (step == 开机运行::TaskStep::Create)
     change.definition = 开机运行::LogonTaskXml({name, *account, exePath_});
   if (!ChangeTaskOnShellThread(window_, std::move(change), ended))
