@@ -109,8 +109,9 @@ TEST_F(AutostartTest, AFullTokenStartAfterADeleteCutShortDeletesTheTaskAndRemove
   task_change_mark::Set(开机运行::TaskStep::Delete, definition);
   Start();
   WaitUntilShown();
-  ASSERT_TRUE(WaitFor([&] { return SchtasksCalls().size() == 2; }));
-  EXPECT_NE(SchtasksCalls()[1].cmd.find(L"/delete"), std::wstring::npos);
+  // Its own task only: no task under the name without the SID is there.
+  ASSERT_TRUE(WaitFor([&] { return SchtasksCalls().size() == 1; }));
+  EXPECT_NE(SchtasksCalls()[0].cmd.find(L"/delete"), std::wstring::npos);
   EXPECT_TRUE(WaitFor([&] { return !FileExists(definition); }));
   EXPECT_EQ(TooltipOf(id网络时间), L"");
 }
