@@ -60,10 +60,9 @@ usage() {
 if [[ ${LTS_SANDBOX_NETNS:-} != ready ]]; then
   exec "$scripts/sandbox.sh" "$self" "$@"
 fi
-if ip -o link | awk -F': ' '{ sub(/@.*/, "", $2); if ($2 != "lo") bad = 1 } END { exit !bad }'; then
-  echo "as-user.sh: refusing to run outside a loopback-only network namespace" >&2
-  exit 3
-fi
+# shellcheck source=scripts/sandboxed.sh
+source "$scripts/sandboxed.sh"
+only_loopback_or_refuse as-user.sh
 ((EUID == 0)) || die "must start as root, to make the user and protect the folder"
 
 protect=
@@ -171,12 +170,4 @@ if [[ -n $protect ]]; then
   export LTS_PROTECTED_FOLDER=$protect
 fi
 
-# In the background with wait, so that a signal reaches the trap at once.
-set +e
-as_user "$@" <&0 &
-command_pid=$!
-wait "$command_pid"
-rc=$?
-command_pid=
-set -e
-exit "$rc"
+run_then_exit as_user "$@"

@@ -35,9 +35,8 @@ die() {
   exit 1
 }
 
-non_loopback_links() {
-  ip -o link | awk -F': ' '{ sub(/@.*/, "", $2); if ($2 != "lo") print $2 }'
-}
+# shellcheck source=scripts/sandboxed.sh
+source "$(dirname "$self")/sandboxed.sh"
 
 use_real_display=0
 if [[ ${1:-} == --display ]]; then
@@ -52,21 +51,11 @@ fi
 # The marker says how far we are: unset in the first pass, "1" once inside
 # the new namespace, "ready" for commands run by a finished sandbox. It is
 # only a hint: the interface check below is what counts, every time.
-only_loopback_or_refuse() {
-  local others
-  others=$(non_loopback_links)
-  if [[ -n $others ]]; then
-    echo "sandbox.sh: refusing to run: network interfaces other than lo are" \
-      "present ($(echo $others | tr ' ' ',')). Wine and the product may only" \
-      "run in a loopback-only network namespace." >&2
-    exit 3
-  fi
-}
 
 # Called from within a sandbox: it is all set up already, and a second Xvfb,
 # prefix lock and wineserver -k would only get in the way (or deadlock).
 if [[ ${!marker:-} == ready ]]; then
-  only_loopback_or_refuse
+  only_loopback_or_refuse sandbox.sh
   exec "$@"
 fi
 
@@ -82,7 +71,7 @@ if [[ ${!marker:-} != 1 ]]; then
   exec unshare --net "$self" "${args[@]}" "$@"
 fi
 
-only_loopback_or_refuse
+only_loopback_or_refuse sandbox.sh
 ip link set lo up
 
 # 127.0.0.9 plays a server that never answers (the probe waits its full time
@@ -205,15 +194,4 @@ export WINEDEBUG=${LTS_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="net.exe=n;schtasks.exe=n;$quiet_overrides"
 export "$marker=ready"
 
-# In the background with wait, because bash runs a trap only after the
-# foreground command has ended: a SIGTERM would otherwise wait for the tests.
-# stdin is passed on explicitly (a background job would get /dev/null), so
-# `scripts/sandbox.sh bash` gives an interactive shell in the sandbox.
-set +e
-"$@" <&0 &
-command_pid=$!
-wait "$command_pid"
-rc=$?
-command_pid=
-set -e
-exit "$rc"
+run_then_exit "$@"

@@ -29,10 +29,9 @@ if [[ ${LTS_SANDBOX_NETNS:-} != ready ]]; then
 fi
 # sandbox.sh checked this already; checked again because a server started
 # outside the namespace would answer the whole network.
-if ip -o link | awk -F': ' '{ sub(/@.*/, "", $2); if ($2 != "lo") bad = 1 } END { exit !bad }'; then
-  echo "sntp-servers.sh: refusing to run outside a loopback-only network namespace" >&2
-  exit 3
-fi
+# shellcheck source=scripts/sandboxed.sh
+source "$scripts/sandboxed.sh"
+only_loopback_or_refuse sntp-servers.sh
 command -v chronyd >/dev/null || { echo "sntp-servers.sh: chronyd not found (scripts/install-deps.sh)" >&2; exit 1; }
 readonly bad_servers=$repo/build/native/bin/bad_sntp_server
 [[ -x $bad_servers ]] || { echo "sntp-servers.sh: $bad_servers missing (scripts/build.sh native)" >&2; exit 1; }
@@ -93,11 +92,4 @@ if ! grep -q listening "$state/bad_sntp_server.log"; then
   exit 1
 fi
 
-set +e
-"$@" <&0 &
-command_pid=$!
-wait "$command_pid"
-rc=$?
-command_pid=
-set -e
-exit "$rc"
+run_then_exit "$@"
