@@ -5,7 +5,8 @@
 // the product and the floor idle side by side for the same 20 s, so that
 // whatever else the machine does meanwhile weighs on both alike. Medians
 // over the rounds, so that one round spoiled by a busy neighbour does not
-// decide. Prints figures; asserts none. Run inside the loopback-only sandbox, where 127.0.0.1 answers.
+// decide. Prints figures; asserts none. Run inside the loopback-only sandbox, where 127.0.0.1
+// answers.
 //
 // How each figure is read, and why it is honest under Wine:
 // - CPU at rest: the run time the kernel counts for each thread of the Unix
@@ -26,9 +27,11 @@
 // - Start-up: from just before CreateProcess until the main window is
 //   visible, polled every few milliseconds from here. The bare window is the
 //   least any program takes to show one under this Wine on this machine.
-//   Start-ups swing with whatever the machine does at that instant, so the
-//   product's and the bare window's are taken alone and in turns, three of
-//   each per round, and compared by their medians.
+//   Start-ups swing with whatever the machine does at that instant, by tens
+//   of milliseconds either way, so the product's and the bare window's are
+//   taken alone and in turns, five of each per round, and compared by their
+//   medians: per round, and over every round's start-ups together, which is
+//   the start-up figure to go by.
 // The Unix process is found by a tag on its command line, which Wine shows
 // as the Unix process's own (the product takes no arguments and ignores it).
 #include <windows.h>
@@ -52,7 +55,7 @@ using Clock = std::chrono::steady_clock;
 
 // Five, as one round in three on a busy machine is a neighbour's.
 constexpr int kRounds = 5;
-constexpr int kStartupPairs = 3;
+constexpr int kStartupPairs = 5;
 constexpr DWORD kIdleMilliseconds = 20000;
 // The window shown is not the end of the start: the first ticks, the first
 // echo, the settings read late.
@@ -76,6 +79,7 @@ struct Started {
 };
 
 struct Figures {
+  std::vector<double> bareStartups, productStartups;  // milliseconds
   double bareStartup = 0, floorStartup = 0, productStartup = 0;
   double floorCpu = 0, productCpu = 0;  // milliseconds
   double floorTicks = 0, productTicks = 0;
@@ -146,8 +150,7 @@ double ThreadRunMilliseconds(const std::string& pid) {
   double nanoseconds = 0;
   do {
     if (found.cFileName[0] == L'.') continue;
-    const std::string schedstat =
-        ReadUnixFile(tasks + L"\\" + found.cFileName + L"\\schedstat");
+    const std::string schedstat = ReadUnixFile(tasks + L"\\" + found.cFileName + L"\\schedstat");
     nanoseconds += std::strtod(schedstat.c_str(), nullptr);
   } while (FindNextFileW(search, &found));
   FindClose(search);
@@ -198,7 +201,6 @@ std::wstring CopyToFreshFolder(const std::wstring& exeName, const std::wstring& 
   return directory.empty() ? L"" : e2e::CopyInto(e2e::BinFile(exeName), directory);
 }
 
-
 double Median(std::vector<double> values) {
   std::sort(values.begin(), values.end());
   const std::size_t middle = values.size() / 2;
@@ -210,12 +212,13 @@ double Median(std::vector<double> values) {
 // medians kept. Only one copy of the product may run at a time.
 bool MeasureStartups(const std::wstring& roundTag, const Program& bare, const Program& product,
                      Figures& figures) {
-  std::vector<double> bareStartups, productStartups;
+  std::vector<double>& bareStartups = figures.bareStartups;
+  std::vector<double>& productStartups = figures.productStartups;
   for (int pair = 0; pair < kStartupPairs; ++pair) {
     for (int turn = 0; turn < 2; ++turn) {
       const bool productTurn = (pair + turn) % 2 == 1;
-      const std::wstring tag = roundTag + L"-" + std::to_wstring(pair) + L"-" +
-                               (productTurn ? L"product" : L"bare");
+      const std::wstring tag =
+          roundTag + L"-" + std::to_wstring(pair) + L"-" + (productTurn ? L"product" : L"bare");
       const auto started = Start(productTurn ? product : bare, tag);
       if (!started) return false;
       (productTurn ? productStartups : bareStartups).push_back(started->startupMilliseconds);
@@ -228,8 +231,8 @@ bool MeasureStartups(const std::wstring& roundTag, const Program& bare, const Pr
 
 bool MeasureRound(int round, const Program& bare, const Program& floor, const Program& product,
                   Figures& figures) {
-  const std::wstring roundTag = L"lts-idle-cost-" + std::to_wstring(GetCurrentProcessId()) +
-                                L"-" + std::to_wstring(round);
+  const std::wstring roundTag =
+      L"lts-idle-cost-" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(round);
   if (!MeasureStartups(roundTag, bare, product, figures)) return false;
   // The floor starts last and so is in front: the product idles behind it,
   // as it does behind the user's work. In front, the caret that blinks in
@@ -255,7 +258,8 @@ bool MeasureRound(int round, const Program& bare, const Program& floor, const Pr
   const long productKilobytes = ResidentAnonymousKilobytes(productRun->unixPid);
   for (const CpuUse& read : {floorBefore, productBefore, floorAfter, productAfter})
     if (read.ticks < 0 || read.milliseconds < 0) return Report(roundTag, "/proc could not be read");
-  if (floorKilobytes < 0 || productKilobytes < 0) return Report(roundTag, "/proc could not be read");
+  if (floorKilobytes < 0 || productKilobytes < 0)
+    return Report(roundTag, "/proc could not be read");
   figures.floorCpu = floorAfter.milliseconds - floorBefore.milliseconds;
   figures.productCpu = productAfter.milliseconds - productBefore.milliseconds;
   figures.floorTicks = static_cast<double>(floorAfter.ticks - floorBefore.ticks);
@@ -268,9 +272,9 @@ bool MeasureRound(int round, const Program& bare, const Program& floor, const Pr
 Figures Medians(const std::vector<Figures>& rounds) {
   Figures medians;
   for (double Figures::*figure :
-       {&Figures::bareStartup, &Figures::floorStartup, &Figures::productStartup,
-        &Figures::floorCpu, &Figures::productCpu, &Figures::floorTicks, &Figures::productTicks, &Figures::floorKilobytes,
-        &Figures::productKilobytes}) {
+       {&Figures::bareStartup, &Figures::floorStartup, &Figures::productStartup, &Figures::floorCpu,
+        &Figures::productCpu, &Figures::floorTicks, &Figures::productTicks,
+        &Figures::floorKilobytes, &Figures::productKilobytes}) {
     std::vector<double> values;
     for (const Figures& round : rounds) values.push_back(round.*figure);
     medians.*figure = Median(values);
@@ -293,24 +297,31 @@ void Print(const std::string& label, const Figures& figures) {
       Ratio(figures.productKilobytes, figures.floorKilobytes),
       static_cast<unsigned long>(kIdleMilliseconds / 1000), figures.floorCpu, figures.productCpu,
       Ratio(figures.productCpu, figures.floorCpu), figures.floorTicks, figures.productTicks,
-      figures.bareStartup,
-      figures.floorStartup, figures.productStartup,
+      figures.bareStartup, figures.floorStartup, figures.productStartup,
       Ratio(figures.productStartup, figures.bareStartup));
 }
 
 // Each round's figures were taken at the same moments, under the same load;
-// the medians above were not, so these are the ratios to go by.
+// the medians above were not, so these are the ratios to go by. A round
+// holds only a few start-ups, so theirs are also pooled over the rounds.
 void PrintRatioMedians(const std::vector<Figures>& rounds) {
-  std::vector<double> memory, cpu, startup;
+  std::vector<double> memory, cpu, startup, bareStartups, productStartups;
   for (const Figures& round : rounds) {
     memory.push_back(Ratio(round.productKilobytes, round.floorKilobytes));
     cpu.push_back(Ratio(round.productCpu, round.floorCpu));
     startup.push_back(Ratio(round.productStartup, round.bareStartup));
+    bareStartups.insert(bareStartups.end(), round.bareStartups.begin(), round.bareStartups.end());
+    productStartups.insert(productStartups.end(), round.productStartups.begin(),
+                           round.productStartups.end());
   }
   std::printf(
       "ratios   median of the rounds' own: private memory %.2fx the floor, CPU at rest %.2fx "
       "the floor, start-up %.2fx a bare window\n",
       Median(memory), Median(cpu), Median(startup));
+  std::printf(
+      "start-up over all %zu rounds' start-ups: bare window %.0f ms, product %.0f ms, %.2fx\n",
+      rounds.size(), Median(bareStartups), Median(productStartups),
+      Ratio(Median(productStartups), Median(bareStartups)));
 }
 
 }  // namespace

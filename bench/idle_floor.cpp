@@ -11,7 +11,9 @@
 // The benchmark tags each process it starts, to find it among the machine's.
 #include <windows.h>
 #include <commctrl.h>
+#include <olectl.h>
 #include <shellapi.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <iterator>
@@ -22,9 +24,9 @@
 #include "sync/probe_win32.h"
 #include "ui/captions.h"
 #include "ui/dpi_win32.h"
-#include "ui/picture_win32.h"
 #include "ui/resources/resource_ids.h"
 #include "win32/com_session.h"
+#include "win32/unique_handle.h"
 
 namespace {
 
@@ -40,17 +42,40 @@ struct Floor {
   HWND window = nullptr;
   HWND label = nullptr;
   ControlFonts fonts;
-  Picture picture;
+  UniqueCom<IPicture> picture;
   bool answered = false;
 };
 
 Floor floor_;
 
+// Decoded through OLE and kept, to be drawn stretched at each paint.
+UniqueCom<IPicture> DecodeHelpPicture(HINSTANCE instance) {
+  const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDR_HELP_PICTURE), RT_RCDATA);
+  if (!found) return nullptr;
+  const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(instance, found)));
+  const UniqueCom<IStream> stream(SHCreateMemStream(bytes, SizeofResource(instance, found)));
+  void* picture = nullptr;
+  if (!stream || FAILED(OleLoadPicture(stream.get(), 0, FALSE, IID_IPicture, &picture)))
+    return nullptr;
+  return UniqueCom<IPicture>(static_cast<IPicture*>(picture));
+}
+
+void DrawHelpPicture(HDC dc) {
+  if (!floor_.picture) return;
+  OLE_XSIZE_HIMETRIC width = 0;
+  OLE_YSIZE_HIMETRIC height = 0;
+  floor_.picture->get_Width(&width);
+  floor_.picture->get_Height(&height);
+  SetStretchBltMode(dc, HALFTONE);
+  floor_.picture->Render(
+      dc, kPictureArea.left, kPictureArea.top, kPictureArea.right - kPictureArea.left,
+      kPictureArea.bottom - kPictureArea.top, 0, height, width, -height, nullptr);
+}
+
 void SendEcho() {
   const HWND window = floor_.window;
-  ping::SendEcho(*ping::DottedQuadToAddress(L"127.0.0.1"), [window](bool answered) {
-    PostMessageW(window, kEchoEndedMessage, answered, 0);
-  });
+  ping::SendEcho(*ping::DottedQuadToAddress(L"127.0.0.1"),
+                 [window](bool answered) { PostMessageW(window, kEchoEndedMessage, answered, 0); });
 }
 
 void ShowTime() {
@@ -82,7 +107,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_PAINT: {
       PAINTSTRUCT paint;
       const HDC dc = BeginPaint(window, &paint);
-      floor_.picture.Draw(dc, kPictureArea);
+      DrawHelpPicture(dc);
       EndPaint(window, &paint);
       return 0;
     }
@@ -100,9 +125,9 @@ bool CreateFloorWindow(HINSTANCE instance) {
   windowClass.hbrBackground = GetSysColorBrush(COLOR_3DFACE);
   windowClass.lpszClassName = kWindowClass;
   if (!RegisterClassExW(&windowClass)) return false;
-  floor_.window = CreateWindowExW(0, kWindowClass, L"idle floor", WS_OVERLAPPEDWINDOW,
-                                  CW_USEDEFAULT, CW_USEDEFAULT, 400, 200, nullptr, nullptr,
-                                  instance, nullptr);
+  floor_.window =
+      CreateWindowExW(0, kWindowClass, L"idle floor", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                      CW_USEDEFAULT, 400, 200, nullptr, nullptr, instance, nullptr);
   return floor_.window != nullptr;
 }
 
@@ -110,13 +135,13 @@ bool CreateFloorWindow(HINSTANCE instance) {
 void StartIdleWork(HINSTANCE instance) {
   const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
-  floor_.label = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 280, 40,
-                                 floor_.window, reinterpret_cast<HMENU>(kLabelId), instance,
-                                 nullptr);
+  floor_.label =
+      CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE, 10, 10, 280, 40, floor_.window,
+                      reinterpret_cast<HMENU>(kLabelId), instance, nullptr);
   if (floor_.fonts.Create(DpiOfWindow(floor_.window)))
     SendMessageW(floor_.label, WM_SETFONT,
                  reinterpret_cast<WPARAM>(floor_.fonts.Of(FontRole::Clock)), FALSE);
-  floor_.picture = Picture::FromResource(instance, IDR_HELP_PICTURE);
+  floor_.picture = DecodeHelpPicture(instance);
   NOTIFYICONDATAW record = TrayRecord();
   Shell_NotifyIconW(NIM_ADD, &record);
   SetTimer(floor_.window, kTimer, kTimerMilliseconds, nullptr);

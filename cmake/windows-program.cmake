@@ -46,10 +46,15 @@ target_link_libraries(LanTimeSync PRIVATE lts_win32)
 # Unused library code is dropped (and with GCC symbols stripped), so that the
 # one exe stays small although the C++ runtime is linked in. link.exe finds
 # wWinMain by itself; GCC's driver needs -municode for it.
+# Sections start on page boundaries in the file: Windows maps a program's
+# sections from its file, shared by every copy that runs, but Wine does so
+# only for sections on a page boundary; the others, at the linkers' usual
+# 512-byte steps, it reads into each process's private memory, the whole exe.
 if(MSVC)
-  target_link_options(LanTimeSync PRIVATE /OPT:REF /OPT:ICF)
+  target_link_options(LanTimeSync PRIVATE /OPT:REF /OPT:ICF /FILEALIGN:4096)
 else()
-  target_link_options(LanTimeSync PRIVATE -municode -s -Wl,--gc-sections)
+  target_link_options(LanTimeSync PRIVATE -municode -s -Wl,--gc-sections
+                      -Wl,--file-alignment,4096)
 endif()
 set_source_files_properties(ui/resources/app.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/ui/resources/app.ico;${CMAKE_SOURCE_DIR}/ui/resources/help.jpg;${CMAKE_SOURCE_DIR}/ui/resources/app.manifest")

@@ -6,8 +6,9 @@
 #   scripts/check-exe.sh --64 <path to the 64-bit LanTimeSync.exe>
 set -euo pipefail
 
-# Under Wine the exe's sections are read into the process's private memory,
-# so every byte here is a byte of memory too. The limits leave room for a
+# Every byte is loaded at each start, and on a system that cannot map the
+# exe's sections from the file, such as Wine for 512-byte file steps, each
+# byte is a byte of every running copy's memory. The limits leave room for a
 # feature; a library pulled in by one careless include (the C++ file system
 # library alone adds 850 KiB, printf's formatting or a threads library tens)
 # crosses them.

@@ -36,15 +36,24 @@ void SetUpScrollBar(HWND scrollBar) {
   SetScrollInfo(scrollBar, SB_CTL, &scroll, TRUE);
 }
 
+void SetFont(HWND control, const ControlFonts& fonts, FontRole role, bool redraw) {
+  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Of(role)), redraw);
+}
+
 }  // namespace
 
-bool CreateControls(HWND parent, HINSTANCE instance) {
+// Made where they stand rather than moved there: each move is a round of
+// messages per control, at every start.
+bool CreateControls(HWND parent, HINSTANCE instance, int dpi, const ControlFonts& fonts) {
   for (const ControlSpec& spec : kControls) {
     const ControlClass controlClass = ClassFor(spec.kind);
-    if (!CreateWindowExW(controlClass.exStyle, controlClass.name, spec.text, controlClass.style, 0,
-                         0, 0, 0, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
-                         instance, nullptr))
-      return false;
+    const RECT rect = ToPixels(spec.rect, dpi);
+    const HWND control =
+        CreateWindowExW(controlClass.exStyle, controlClass.name, spec.text, controlClass.style,
+                        rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, parent,
+                        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    if (!control) return false;
+    SetFont(control, fonts, spec.font, false);
   }
   SendMessageW(GetDlgItem(parent, id服务器路径), EM_SETLIMITTEXT, 0, 0);  // 0 lifts the limit
   SetUpScrollBar(GetDlgItem(parent, id滚动条));
@@ -57,7 +66,7 @@ void PlaceControls(HWND parent, int dpi, const ControlFonts& fonts) {
     const HWND control = GetDlgItem(parent, spec.id);
     SetWindowPos(control, nullptr, rect.left, rect.top, rect.right - rect.left,
                  rect.bottom - rect.top, SWP_NOZORDER | SWP_NOACTIVATE);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Of(spec.font)), TRUE);
+    SetFont(control, fonts, spec.font, true);
   }
 }
 

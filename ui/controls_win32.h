@@ -9,8 +9,9 @@
 
 // The window's controls, made from the table in layout.h.
 
-// False as soon as one control cannot be made.
-bool CreateControls(HWND parent, HINSTANCE instance);
+// Makes every control in its place at dpi, with the font of its role; false
+// as soon as one cannot be made.
+bool CreateControls(HWND parent, HINSTANCE instance, int dpi, const ControlFonts& fonts);
 // Puts every control in its place at dpi and gives it the font of its role.
 void PlaceControls(HWND parent, int dpi, const ControlFonts& fonts);
 // The control's row of the table; nullptr for an id that is not there.

@@ -1,6 +1,5 @@
 #include <windows.h>
 #include <commctrl.h>
-#include <ole2.h>
 
 #include "settings/exe_location.h"
 #include "settings/exe_location_win32.h"
@@ -13,7 +12,6 @@
 #include "ui/tray_win32.h"
 #include "ui/window_messages_win32.h"
 #include "ui/window_win32.h"
-#include "win32/com_session.h"
 
 namespace {
 
@@ -32,8 +30,6 @@ int RunMessageLoop(const MainWindow& window) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
-  // The picture is decoded by OLE on this thread.
-  const ComSession com;
   const INITCOMMONCONTROLSEX controls = {sizeof controls, ICC_STANDARD_CLASSES};
   // Without it the controls come from user32's classes of the same names;
   // whether each control could be made is checked when the window is.

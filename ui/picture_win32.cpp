@@ -1,7 +1,10 @@
 #include "ui/picture_win32.h"
 
+#include <olectl.h>
+
 #include <cstring>
 
+#include "win32/com_session.h"
 #include "win32/scoped.h"
 
 namespace {
@@ -26,27 +29,52 @@ UniqueCom<IStream> StreamOfResource(HINSTANCE instance, int resourceId) {
   return UniqueCom<IStream>(stream);
 }
 
-}  // namespace
-
-Picture Picture::FromResource(HINSTANCE instance, int resourceId) {
-  Picture loaded;
+UniqueCom<IPicture> Decode(HINSTANCE instance, int resourceId) {
   const UniqueCom<IStream> stream = StreamOfResource(instance, resourceId);
-  if (!stream) return loaded;
   void* picture = nullptr;
-  if (SUCCEEDED(OleLoadPicture(stream.get(), 0, FALSE, IID_IPicture, &picture)))
-    loaded.picture_.reset(static_cast<IPicture*>(picture));
-  return loaded;
+  if (!stream || FAILED(OleLoadPicture(stream.get(), 0, FALSE, IID_IPicture, &picture)))
+    return nullptr;
+  return UniqueCom<IPicture>(static_cast<IPicture*>(picture));
 }
 
-void Picture::Draw(HDC dc, const RECT& target) const {
-  if (!picture_) return;
+// The whole picture stretched to size, smoothed as a shrunk picture needs.
+bool Render(IPicture& picture, HDC dc, SIZE size) {
   OLE_XSIZE_HIMETRIC width = 0;
   OLE_YSIZE_HIMETRIC height = 0;
-  picture_->get_Width(&width);
-  picture_->get_Height(&height);
+  picture.get_Width(&width);
+  picture.get_Height(&height);
   SetStretchBltMode(dc, HALFTONE);
   SetBrushOrgEx(dc, 0, 0, nullptr);
   // HIMETRIC runs bottom-up, hence the source starting at the height.
-  picture_->Render(dc, target.left, target.top, target.right - target.left,
-                   target.bottom - target.top, 0, height, width, -height, nullptr);
+  return SUCCEEDED(picture.Render(dc, 0, 0, size.cx, size.cy, 0, height, width, -height, nullptr));
+}
+
+}  // namespace
+
+Picture Picture::FromResource(HINSTANCE instance, int resourceId, SIZE size) {
+  Picture drawn;
+  // OLE is wanted on this thread only while it decodes; the apartment ends
+  // with it, and takes the decoder's DLLs along.
+  const ComSession com;
+  const UniqueCom<IPicture> picture = Decode(instance, resourceId);
+  const WindowDc screen(nullptr);
+  if (!picture || !screen) return drawn;
+  const UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
+  UniqueBitmap bitmap(CreateCompatibleBitmap(screen.Get(), size.cx, size.cy));
+  if (!dc || !bitmap) return drawn;
+  {
+    const SelectedObject selected(dc.Get(), bitmap.Get());
+    if (!Render(*picture, dc.Get(), size)) return drawn;
+  }
+  drawn.bitmap_ = std::move(bitmap);
+  drawn.size_ = size;
+  return drawn;
+}
+
+void Picture::Draw(HDC dc, POINT at) const {
+  if (!bitmap_) return;
+  const UniqueMemoryDc source(CreateCompatibleDC(dc));
+  if (!source) return;
+  const SelectedObject selected(source.Get(), bitmap_.Get());
+  BitBlt(dc, at.x, at.y, size_.cx, size_.cy, source.Get(), 0, 0, SRCCOPY);
 }

@@ -1,17 +1,22 @@
 #pragma once
 
 #include <windows.h>
-#include <olectl.h>
 
 #include "win32/unique_handle.h"
 
-// A JPEG from the program's resources, drawn stretched into any rectangle.
+// A JPEG from the program's resources, decoded by OLE and drawn once, at the
+// size it is shown at. Only that small bitmap is kept: the decoded original
+// and OLE's decoder are let go as soon as it is made.
 class Picture {
  public:
-  static Picture FromResource(HINSTANCE instance, int resourceId);
+  // An empty picture when the resource cannot be decoded or drawn.
+  static Picture FromResource(HINSTANCE instance, int resourceId, SIZE size);
 
-  void Draw(HDC dc, const RECT& target) const;
+  bool Fits(SIZE size) const { return bitmap_ && size.cx == size_.cx && size.cy == size_.cy; }
+  // Nothing when empty.
+  void Draw(HDC dc, POINT at) const;
 
  private:
-  UniqueCom<IPicture> picture_;
+  UniqueBitmap bitmap_;
+  SIZE size_{};
 };

@@ -23,20 +23,19 @@ TOOLINFOW ToolInfo(HWND control, const std::wstring& text) {
 
 }  // namespace
 
-bool ControlTooltip::Attach(HWND control) {
+bool ControlTooltip::Create() {
   const INITCOMMONCONTROLSEX classes = {sizeof classes, ICC_TAB_CLASSES};
   InitCommonControlsEx(&classes);
-  const HWND parent = GetParent(control);
+  const HWND parent = GetParent(control_);
   tooltip_ = CreateWindowExW(
       WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
       CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, parent, nullptr,
       reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(parent, GWLP_HINSTANCE)), nullptr);
   if (!tooltip_) return false;
-  control_ = control;
   // A static control lets the mouse through to its parent unless it notifies.
-  SetWindowLongPtrW(control, GWL_STYLE, GetWindowLongPtrW(control, GWL_STYLE) | SS_NOTIFY);
+  SetWindowLongPtrW(control_, GWL_STYLE, GetWindowLongPtrW(control_, GWL_STYLE) | SS_NOTIFY);
   const std::wstring none;
-  TOOLINFOW info = ToolInfo(control, none);
+  TOOLINFOW info = ToolInfo(control_, none);
   SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info));
   SendMessageW(tooltip_, TTM_SETMAXTIPWIDTH, 0, kMaxTipWidthPixels);
   SendMessageW(tooltip_, TTM_SETDELAYTIME, TTDT_AUTOPOP, kShowMilliseconds);
@@ -44,7 +43,7 @@ bool ControlTooltip::Attach(HWND control) {
 }
 
 void ControlTooltip::SetText(const std::wstring& text) {
-  if (!tooltip_) return;
+  if (!tooltip_ && (text.empty() || !control_ || !Create())) return;
   TOOLINFOW info = ToolInfo(control_, text);
   SendMessageW(tooltip_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
 }

@@ -8,12 +8,16 @@
 // parent and goes with it.
 class ControlTooltip {
  public:
-  // False when the tooltip could not be made; the control then has none.
-  bool Attach(HWND control);
-  // Lines are separated by "\r\n"; empty text shows no tooltip.
+  void Attach(HWND control) { control_ = control; }
+  // Lines are separated by "\r\n"; empty text shows no tooltip. The
+  // tooltip is made with the first text: most runs never have one to show.
+  // Should it not be made, the control has none and the next text tries
+  // again.
   void SetText(const std::wstring& text);
 
  private:
+  bool Create();
+
   HWND control_ = nullptr;
   HWND tooltip_ = nullptr;
 };

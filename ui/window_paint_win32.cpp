@@ -3,11 +3,11 @@
 
 #include "ui/window_win32.h"
 
-#include <algorithm>
 #include <utility>
 
 #include "ui/colours.h"
 #include "ui/controls_win32.h"
+#include "ui/resources/resource_ids.h"
 #include "win32/scoped.h"
 
 void MainWindow::Set服务器路径Colours(std::uint32_t back, std::uint32_t fore) {
@@ -44,48 +44,45 @@ LRESULT MainWindow::OnControlColour(HDC dc, HWND control) {
 
 void MainWindow::OnDrawItem(const DRAWITEMSTRUCT& item) {
   if (item.CtlID == idImage1)
-    picture_.Draw(item.hDC, item.rcItem);
+    DrawPicture(item);
   else
     DrawClockLabel(item);
 }
 
-// One bitmap for both clock labels, made at the first paint and again only
-// when a label needs more room (at a larger DPI): a memory DC and a bitmap
-// made for the screen had the system look up its display devices at every
-// paint, once a second.
-HDC MainWindow::ClockBuffer(HDC screen, int width, int height) {
-  if (clockBuffer_ && width <= clockBufferSize_.cx && height <= clockBufferSize_.cy)
-    return clockBuffer_.Get();
-  const SIZE size = {std::max<LONG>(width, clockBufferSize_.cx),
-                     std::max<LONG>(height, clockBufferSize_.cy)};
-  UniqueMemoryDc buffer(CreateCompatibleDC(screen));
-  UniqueBitmap bitmap(CreateCompatibleBitmap(screen, size.cx, size.cy));
-  if (!buffer || !bitmap) return nullptr;
-  SelectObject(buffer.Get(), bitmap.Get());
-  clockBuffer_ = std::move(buffer);
-  clockBitmap_ = std::move(bitmap);
-  clockBufferSize_ = size;
-  return clockBuffer_.Get();
+// The clock labels lie on the band, in its colour. Text and background go
+// in one call, so that a changing text neither smears nor flickers, with no
+// bitmap kept to draw it in first.
+void MainWindow::DrawClockLabel(const DRAWITEMSTRUCT& item) {
+  const SelectedObject selectedFont(item.hDC, fonts_.Of(FontRole::Clock));
+  SetTextColor(item.hDC, item.CtlID == id网络时间 ? 网络时间Colour_ : colours::kGreen);
+  SetBkColor(item.hDC, colours::kDarkGrey);
+  SetTextAlign(item.hDC, TA_CENTER | TA_TOP | TA_NOUPDATECP);
+  const std::wstring text = TextOf(item.hwndItem);
+  ExtTextOutW(item.hDC, (item.rcItem.left + item.rcItem.right) / 2, item.rcItem.top,
+              ETO_OPAQUE | ETO_CLIPPED, &item.rcItem, text.c_str(), static_cast<UINT>(text.size()),
+              nullptr);
 }
 
-// The clock labels let the band show through. They are drawn whole into a
-// bitmap first, so that a changing text neither smears nor flickers. Without
-// the memory to do so, the label is left as it is until its next change.
-void MainWindow::DrawClockLabel(const DRAWITEMSTRUCT& item) {
-  const int width = item.rcItem.right - item.rcItem.left;
-  const int height = item.rcItem.bottom - item.rcItem.top;
-  const HDC buffer = ClockBuffer(item.hDC, width, height);
-  if (!buffer) return;
-  RECT area = {0, 0, width, height};
-  FillRect(buffer, &area, bandBrush_.Get());
+// Decoding the picture is the slowest part of the first view, and the least
+// needed: until the window stands painted, its place shows the window's
+// face colour.
+void MainWindow::DrawPicture(const DRAWITEMSTRUCT& item) {
+  const SIZE size = {item.rcItem.right - item.rcItem.left, item.rcItem.bottom - item.rcItem.top};
+  if (picture_.Fits(size)) {
+    picture_.Draw(item.hDC, {item.rcItem.left, item.rcItem.top});
+    return;
+  }
+  FillRect(item.hDC, &item.rcItem, GetSysColorBrush(COLOR_3DFACE));
+  if (size.cx == pictureSizeAsked_.cx && size.cy == pictureSizeAsked_.cy) return;
+  pictureSizeAsked_ = size;
+  // A timer's message comes only once no window waits to be painted.
+  SetTimer(window_, kPictureTimer, USER_TIMER_MINIMUM, nullptr);
+}
 
-  const SelectedObject selectedFont(buffer, fonts_.Of(FontRole::Clock));
-  SetBkMode(buffer, TRANSPARENT);
-  SetTextColor(buffer, item.CtlID == id网络时间 ? 网络时间Colour_ : colours::kGreen);
-  const std::wstring text = TextOf(item.hwndItem);
-  DrawTextW(buffer, text.c_str(), static_cast<int>(text.size()), &area,
-            DT_CENTER | DT_WORDBREAK | DT_NOPREFIX);
-  BitBlt(item.hDC, item.rcItem.left, item.rcItem.top, width, height, buffer, 0, 0, SRCCOPY);
+void MainWindow::MakePicture() {
+  KillTimer(window_, kPictureTimer);
+  picture_ = Picture::FromResource(instance_, IDR_HELP_PICTURE, pictureSizeAsked_);
+  InvalidateRect(Control(idImage1), nullptr, FALSE);
 }
 
 void MainWindow::OnPaint() const {

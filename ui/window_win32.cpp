@@ -61,17 +61,17 @@ bool MainWindow::RegisterWindowClass() const {
   return RegisterClassExW(&windowClass) != 0;
 }
 
-// Everything the window needs besides itself. Without the picture Image1
-// stays empty, which is no reason not to start.
+// Everything the window needs besides itself. The picture is not among
+// them: it is made once the window stands painted (DrawPicture).
 bool MainWindow::Furnish() {
-  picture_ = Picture::FromResource(instance_, IDR_HELP_PICTURE);
   bandBrush_.Reset(CreateSolidBrush(colours::kDarkGrey));
   addressBrush_.Reset(CreateSolidBrush(addressBack_));
-  if (!bandBrush_ || !addressBrush_ || !CreateControls(window_, instance_)) return false;
+  if (!bandBrush_ || !addressBrush_ || !ApplyDpi(DpiOfWindow(window_)) ||
+      !CreateControls(window_, instance_, dpi_, fonts_))
+    return false;
   for (std::size_t i = 0; i < kControls.size(); ++i)
     controls_[i] = GetDlgItem(window_, kControls[i].id);
-  if (!ApplyDpi(DpiOfWindow(window_))) return false;
-  网络时间Tooltip_.Attach(Control(id网络时间));  // without it the window still works
+  网络时间Tooltip_.Attach(Control(id网络时间));
   CentreOnWorkArea();
 
   taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
@@ -94,7 +94,8 @@ bool MainWindow::ApplyDpi(int dpi) {
   if (!fonts.Create(dpi) || !bigIcon || !smallIcon) return false;
 
   dpi_ = dpi;
-  PlaceControls(window_, dpi, fonts);
+  // At the start there are no controls yet: they are made in place.
+  if (controls_.front()) PlaceControls(window_, dpi, fonts);
   SendMessageW(window_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon.Get()));
   SendMessageW(window_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon.Get()));
   fonts_ = std::move(fonts);
@@ -212,6 +213,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   switch (message) {
     case WM_TIMER:
+      if (wParam == kPictureTimer) {
+        MakePicture();
+        return 0;
+      }
       if (!form_) break;
       if (wParam == kTimer1) form_->Timer1_Timer();
       if (wParam == kTimer2) form_->Timer2_Timer();

@@ -57,6 +57,8 @@ class MainWindow final : public FormView {
   void UnloadForm() override;
 
  private:
+  static constexpr UINT_PTR kPictureTimer = 3;
+
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
@@ -74,7 +76,8 @@ class MainWindow final : public FormView {
   LRESULT OnControlColour(HDC dc, HWND control);
   void OnDrawItem(const DRAWITEMSTRUCT& item);
   void DrawClockLabel(const DRAWITEMSTRUCT& item);
-  HDC ClockBuffer(HDC screen, int width, int height);
+  void DrawPicture(const DRAWITEMSTRUCT& item);
+  void MakePicture();
   void OnPaint() const;
   void OnClose();
   LRESULT OnHandOver();
@@ -93,12 +96,10 @@ class MainWindow final : public FormView {
   UniqueIcon bigIcon_, smallIcon_;
   ControlFonts fonts_;
   UniqueBrush bandBrush_, addressBrush_;
-  // Declared in this order so that the DC, which holds the bitmap selected,
-  // goes first.
-  UniqueBitmap clockBitmap_;
-  UniqueMemoryDc clockBuffer_;
-  SIZE clockBufferSize_{};
   Picture picture_;
+  // The size the picture was last made for, or is about to be; made or not,
+  // it is not tried again at that size.
+  SIZE pictureSizeAsked_{};
   std::uint32_t addressBack_, addressFore_;
   std::uint32_t 网络时间Colour_;
   ControlTooltip 网络时间Tooltip_;
