@@ -11,9 +11,7 @@
 // The benchmark tags each process it starts, to find it among the machine's.
 #include <windows.h>
 #include <commctrl.h>
-#include <olectl.h>
 #include <shellapi.h>
-#include <shlwapi.h>
 
 #include <algorithm>
 #include <iterator>
@@ -24,9 +22,9 @@
 #include "sync/probe_win32.h"
 #include "ui/captions.h"
 #include "ui/dpi_win32.h"
+#include "ui/picture_win32.h"
 #include "ui/resources/resource_ids.h"
 #include "win32/com_session.h"
-#include "win32/unique_handle.h"
 
 namespace {
 
@@ -47,30 +45,6 @@ struct Floor {
 };
 
 Floor floor_;
-
-// Decoded through OLE and kept, to be drawn stretched at each paint.
-UniqueCom<IPicture> DecodeHelpPicture(HINSTANCE instance) {
-  const HRSRC found = FindResourceW(instance, MAKEINTRESOURCEW(IDR_HELP_PICTURE), RT_RCDATA);
-  if (!found) return nullptr;
-  const auto* bytes = static_cast<const BYTE*>(LockResource(LoadResource(instance, found)));
-  const UniqueCom<IStream> stream(SHCreateMemStream(bytes, SizeofResource(instance, found)));
-  void* picture = nullptr;
-  if (!stream || FAILED(OleLoadPicture(stream.get(), 0, FALSE, IID_IPicture, &picture)))
-    return nullptr;
-  return UniqueCom<IPicture>(static_cast<IPicture*>(picture));
-}
-
-void DrawHelpPicture(HDC dc) {
-  if (!floor_.picture) return;
-  OLE_XSIZE_HIMETRIC width = 0;
-  OLE_YSIZE_HIMETRIC height = 0;
-  floor_.picture->get_Width(&width);
-  floor_.picture->get_Height(&height);
-  SetStretchBltMode(dc, HALFTONE);
-  floor_.picture->Render(
-      dc, kPictureArea.left, kPictureArea.top, kPictureArea.right - kPictureArea.left,
-      kPictureArea.bottom - kPictureArea.top, 0, height, width, -height, nullptr);
-}
 
 void SendEcho() {
   const HWND window = floor_.window;
@@ -107,7 +81,7 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
     case WM_PAINT: {
       PAINTSTRUCT paint;
       const HDC dc = BeginPaint(window, &paint);
-      DrawHelpPicture(dc);
+      if (floor_.picture) RenderStretched(*floor_.picture, dc, kPictureArea);
       EndPaint(window, &paint);
       return 0;
     }
@@ -141,7 +115,8 @@ void StartIdleWork(HINSTANCE instance) {
   if (floor_.fonts.Create(DpiOfWindow(floor_.window)))
     SendMessageW(floor_.label, WM_SETFONT,
                  reinterpret_cast<WPARAM>(floor_.fonts.Of(FontRole::Clock)), FALSE);
-  floor_.picture = DecodeHelpPicture(instance);
+  // Kept whole and drawn stretched at each paint.
+  floor_.picture = DecodePictureResource(instance, IDR_HELP_PICTURE);
   NOTIFYICONDATAW record = TrayRecord();
   Shell_NotifyIconW(NIM_ADD, &record);
   SetTimer(floor_.window, kTimer, kTimerMilliseconds, nullptr);

@@ -1,7 +1,5 @@
 #include "ui/picture_win32.h"
 
-#include <olectl.h>
-
 #include <cstring>
 
 #include "win32/com_session.h"
@@ -29,7 +27,9 @@ UniqueCom<IStream> StreamOfResource(HINSTANCE instance, int resourceId) {
   return UniqueCom<IStream>(stream);
 }
 
-UniqueCom<IPicture> Decode(HINSTANCE instance, int resourceId) {
+}  // namespace
+
+UniqueCom<IPicture> DecodePictureResource(HINSTANCE instance, int resourceId) {
   const UniqueCom<IStream> stream = StreamOfResource(instance, resourceId);
   void* picture = nullptr;
   if (!stream || FAILED(OleLoadPicture(stream.get(), 0, FALSE, IID_IPicture, &picture)))
@@ -37,8 +37,7 @@ UniqueCom<IPicture> Decode(HINSTANCE instance, int resourceId) {
   return UniqueCom<IPicture>(static_cast<IPicture*>(picture));
 }
 
-// The whole picture stretched to size, smoothed as a shrunk picture needs.
-bool Render(IPicture& picture, HDC dc, SIZE size) {
+bool RenderStretched(IPicture& picture, HDC dc, const RECT& target) {
   OLE_XSIZE_HIMETRIC width = 0;
   OLE_YSIZE_HIMETRIC height = 0;
   picture.get_Width(&width);
@@ -46,17 +45,15 @@ bool Render(IPicture& picture, HDC dc, SIZE size) {
   SetStretchBltMode(dc, HALFTONE);
   SetBrushOrgEx(dc, 0, 0, nullptr);
   // HIMETRIC runs bottom-up, hence the source starting at the height.
-  return SUCCEEDED(picture.Render(dc, 0, 0, size.cx, size.cy, 0, height, width, -height, nullptr));
+  return SUCCEEDED(picture.Render(dc, target.left, target.top, target.right - target.left,
+                                  target.bottom - target.top, 0, height, width, -height, nullptr));
 }
-
-}  // namespace
 
 Picture Picture::FromResource(HINSTANCE instance, int resourceId, SIZE size) {
   Picture drawn;
-  // OLE is wanted on this thread only while it decodes; the apartment ends
-  // with it, and takes the decoder's DLLs along.
+  // OLE is wanted on this thread only while it decodes.
   const ComSession com;
-  const UniqueCom<IPicture> picture = Decode(instance, resourceId);
+  const UniqueCom<IPicture> picture = DecodePictureResource(instance, resourceId);
   const WindowDc screen(nullptr);
   if (!picture || !screen) return drawn;
   const UniqueMemoryDc dc(CreateCompatibleDC(screen.Get()));
@@ -64,7 +61,7 @@ Picture Picture::FromResource(HINSTANCE instance, int resourceId, SIZE size) {
   if (!dc || !bitmap) return drawn;
   {
     const SelectedObject selected(dc.Get(), bitmap.Get());
-    if (!Render(*picture, dc.Get(), size)) return drawn;
+    if (!RenderStretched(*picture, dc.Get(), {0, 0, size.cx, size.cy})) return drawn;
   }
   drawn.bitmap_ = std::move(bitmap);
   drawn.size_ = size;
