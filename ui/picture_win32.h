@@ -12,8 +12,9 @@ UniqueCom<IPicture> DecodePictureResource(HINSTANCE instance, int resourceId);
 // needs.
 bool RenderStretched(IPicture& picture, HDC dc, const RECT& target);
 
-// The picture of a resource drawn once, at the size it is shown at. Only that small bitmap is kept:
-// the decoded original and OLE's decoder are let go as soon as it is made.
+// The picture of a resource drawn once, at the size it is shown at. Only
+// that small bitmap is kept: the decoded original is let go as soon as it
+// is made.
 class Picture {
  public:
   // An empty picture when the resource cannot be decoded or drawn.
