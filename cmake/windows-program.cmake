@@ -43,6 +43,12 @@ target_link_libraries(lts_win32 PUBLIC lts_core
 # system's SetSystemTime; the end-to-end tests' build records it instead.
 add_executable(LanTimeSync WIN32 ui/main_win32.cpp ui/resources/app.rc sync/utc_clock_win32.cpp)
 target_link_libraries(LanTimeSync PRIVATE lts_win32)
+# What only comes after the window is up: OLE for the picture and the logon
+# task, the shell for the tray, the ICMP helper for the first echo and
+# Winsock for SNTP. (The shell is loaded at once where the settings go to
+# the user's profile folder.)
+include(${CMAKE_CURRENT_LIST_DIR}/delay-load.cmake)
+lts_delay_load(LanTimeSync ole32 oleaut32 shell32 iphlpapi ws2_32)
 # Unused library code is dropped (and with GCC symbols stripped), so that the
 # one exe stays small although the C++ runtime is linked in. link.exe finds
 # wWinMain by itself; GCC's driver needs -municode for it.
