@@ -15,12 +15,6 @@ Function User32Function(const char* name) {
       reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"user32.dll"), name)));
 }
 
-int SystemDpi() {
-  const WindowDc screen(nullptr);
-  const int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
-  return dpi > 0 ? dpi : kStandardDpi;
-}
-
 int SystemMetricForDpi(int metric, int dpi) {
   using GetSystemMetricsForDpiFunction = int(WINAPI*)(int, UINT);
   const auto forDpi = User32Function<GetSystemMetricsForDpiFunction>("GetSystemMetricsForDpi");
@@ -54,6 +48,12 @@ HFONT CreateFontFor(FontRole role, int dpi) {
 }
 
 }  // namespace
+
+int SystemDpi() {
+  const WindowDc screen(nullptr);
+  const int dpi = screen ? GetDeviceCaps(screen.Get(), LOGPIXELSY) : 0;
+  return dpi > 0 ? dpi : kStandardDpi;
+}
 
 int DpiOfWindow(HWND window) {
   using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);

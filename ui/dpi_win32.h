@@ -12,6 +12,8 @@
 // the program still starts on Windows 7, where every window has the system's.
 
 int DpiOfWindow(HWND window);
+// The system's, which a window made on the main monitor most likely gets.
+int SystemDpi();
 RECT ToPixels(const TwipRect& rect, int dpi);
 // The outer size of a window of that style whose client area is clientSize.
 SIZE FrameSize(SIZE clientSize, DWORD style, DWORD exStyle, int dpi);

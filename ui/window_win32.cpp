@@ -32,6 +32,22 @@ ScrollRequest RequestOf(WORD code) {
   }
 }
 
+SIZE WindowSize(int dpi) {
+  const SIZE client = {TwipsToPixels(kClientWidthTwips, dpi),
+                       TwipsToPixels(kClientHeightTwips, dpi)};
+  return FrameSize(client, kWindowStyle, kWindowExStyle, dpi);
+}
+
+RECT CentredOnWorkArea(SIZE size) {
+  RECT workArea;
+  // Without the work area, the whole screen will do.
+  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0))
+    workArea = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  const LONG left = workArea.left + (workArea.right - workArea.left - size.cx) / 2;
+  const LONG top = workArea.top + (workArea.bottom - workArea.top - size.cy) / 2;
+  return {left, top, left + size.cx, top + size.cy};
+}
+
 }  // namespace
 
 MainWindow::MainWindow(HINSTANCE instance)
@@ -42,10 +58,15 @@ MainWindow::MainWindow(HINSTANCE instance)
 
 bool MainWindow::Create() {
   if (!RegisterWindowClass()) return false;
-  if (!CreateWindowExW(kWindowExStyle, kWindowClass, kFormCaption, kWindowStyle, CW_USEDEFAULT,
-                       CW_USEDEFAULT, 0, 0, nullptr, nullptr, instance_, this))
+  // Made where it is to stand, in the size it most likely has there, rather
+  // than moved there after: a move is a round of messages at every start.
+  const int likelyDpi = SystemDpi();
+  const RECT place = CentredOnWorkArea(WindowSize(likelyDpi));
+  if (!CreateWindowExW(kWindowExStyle, kWindowClass, kFormCaption, kWindowStyle, place.left,
+                       place.top, place.right - place.left, place.bottom - place.top, nullptr,
+                       nullptr, instance_, this))
     return false;
-  if (Furnish()) return true;
+  if (Furnish(likelyDpi)) return true;
   DestroyWindow(window_);
   return false;
 }
@@ -63,7 +84,7 @@ bool MainWindow::RegisterWindowClass() const {
 
 // Everything the window needs besides itself. The picture is not among
 // them: it is made once the window stands painted (DrawPicture).
-bool MainWindow::Furnish() {
+bool MainWindow::Furnish(int madeForDpi) {
   bandBrush_.Reset(CreateSolidBrush(colours::kDarkGrey));
   addressBrush_.Reset(CreateSolidBrush(addressBack_));
   if (!bandBrush_ || !addressBrush_ || !ApplyDpi(DpiOfWindow(window_)) ||
@@ -72,7 +93,7 @@ bool MainWindow::Furnish() {
   for (std::size_t i = 0; i < kControls.size(); ++i)
     controls_[i] = GetDlgItem(window_, kControls[i].id);
   网络时间Tooltip_.Attach(Control(id网络时间));
-  CentreOnWorkArea();
+  if (dpi_ != madeForDpi) CentreOnWorkArea();
 
   taskbarCreatedMessage_ = RegisterWindowMessageW(L"TaskbarCreated");
   // An elevated copy would otherwise never hear that the taskbar is back,
@@ -105,27 +126,16 @@ bool MainWindow::ApplyDpi(int dpi) {
   return true;
 }
 
-SIZE MainWindow::WindowSize() const {
-  const SIZE client = {TwipsToPixels(kClientWidthTwips, dpi_),
-                       TwipsToPixels(kClientHeightTwips, dpi_)};
-  return FrameSize(client, kWindowStyle, kWindowExStyle, dpi_);
-}
-
 void MainWindow::CentreOnWorkArea() const {
-  const SIZE size = WindowSize();
-  RECT workArea;
-  // Without the work area, the whole screen will do.
-  if (!SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0))
-    workArea = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  SetWindowPos(window_, nullptr, workArea.left + (workArea.right - workArea.left - size.cx) / 2,
-               workArea.top + (workArea.bottom - workArea.top - size.cy) / 2, size.cx, size.cy,
-               SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT place = CentredOnWorkArea(WindowSize(dpi_));
+  SetWindowPos(window_, nullptr, place.left, place.top, place.right - place.left,
+               place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
   // Should the new fonts or icons fail, the window keeps its old size too.
   ApplyDpi(dpi);
-  const SIZE size = WindowSize();
+  const SIZE size = WindowSize(dpi_);
   SetWindowPos(window_, nullptr, suggested.left, suggested.top, size.cx, size.cy,
                SWP_NOZORDER | SWP_NOACTIVATE);
 }

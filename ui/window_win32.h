@@ -63,9 +63,8 @@ class MainWindow final : public FormView {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
   bool RegisterWindowClass() const;
-  bool Furnish();
+  bool Furnish(int madeForDpi);
   bool ApplyDpi(int dpi);
-  SIZE WindowSize() const;
   void CentreOnWorkArea() const;
   void OnDpiChanged(int dpi, const RECT& suggested);
   HWND Control(ControlId id) const;
