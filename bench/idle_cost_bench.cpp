@@ -26,7 +26,10 @@
 //   bytes (RssAnon plus swap).
 // - Start-up: from just before CreateProcess until the main window is
 //   visible, polled every few milliseconds from here. The bare window is the
-//   least any program takes to show one under this Wine on this machine.
+//   floor's exe showing a window and doing nothing else: like the floor, it
+//   loads every DLL the floor imports before its first line runs, where the
+//   product loads OLE, the shell and the ICMP helper only at their first
+//   use. A program importing no more than a window needs shows one sooner.
 //   Start-ups swing with whatever the machine does at that instant, by tens
 //   of milliseconds either way, so the product's and the bare window's are
 //   taken alone and in turns, five of each per round, and compared by their
