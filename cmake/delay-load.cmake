@@ -1,42 +1,48 @@
-# lts_delay_load(<target> <dll>...): the target loads these system DLLs at
-# its first call into each, not before its first line runs. Each DLL a
-# program imports is loaded and started before wWinMain; those that only a
-# later step needs only hold the window back.
+# lts_delay_load(<target> <dll> <function>...): the target loads the system
+# DLL at its first call into it, not before its first line runs. Each DLL a
+# program imports is loaded and started before wWinMain; one that only a
+# later step needs only holds the window back.
 #
-# link.exe does this by itself. mingw-w64 ships no delay-import libraries:
-# one is made at configure time from the usual import library's own list of
-# functions (its __imp_ symbols), with dlltool.
-function(lts_delay_load target)
+# link.exe does this by itself, for every function of the DLL. mingw-w64
+# ships no delay-import libraries: dlltool makes one, at configure time, for
+# the functions named, and each is kept by name: the stub a first call goes
+# through is referred to only from the import table, which GNU ld's garbage
+# collection of sections does not follow, and in a 32-bit exe it dropped them
+# all. A function used but not named would be imported as usual, with the
+# DLL loaded before wWinMain again; a check after each link fails then.
+function(lts_delay_load target dll)
   if(MSVC)
-    foreach(dll IN LISTS ARGN)
-      target_link_options(${target} PRIVATE /DELAYLOAD:${dll}.dll)
-    endforeach()
+    target_link_options(${target} PRIVATE /DELAYLOAD:${dll}.dll)
     target_link_libraries(${target} PRIVATE delayimp)
     return()
   endif()
   # 32-bit names carry a leading underscore and their stdcall @size, which
   # dlltool's --kill-at drops again from the name imported.
   if(CMAKE_SIZEOF_VOID_P EQUAL 4)
-    set(prefix __imp__)
+    set(underscore _)
     set(kill_at --kill-at)
   else()
-    set(prefix __imp_)
+    set(underscore)
     set(kill_at)
   endif()
-  foreach(dll IN LISTS ARGN)
-    find_library(import_library_${dll} ${dll} REQUIRED)
-    execute_process(COMMAND ${CMAKE_NM} ${import_library_${dll}}
-                    OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
-    string(REGEX MATCHALL " I ${prefix}[^\n]+" imports "${symbols}")
-    list(TRANSFORM imports REPLACE " I ${prefix}" "")
-    list(REMOVE_DUPLICATES imports)
-    list(JOIN imports "\n" exports)
-    set(definition ${CMAKE_BINARY_DIR}/delay-load/${dll}.def)
-    set(library ${CMAKE_BINARY_DIR}/delay-load/lib${dll}_delay.a)
-    file(WRITE ${definition} "LIBRARY ${dll}.dll\nEXPORTS\n${exports}\n")
-    execute_process(COMMAND ${CMAKE_DLLTOOL} ${kill_at} --input-def ${definition}
-                            --output-delaylib ${library} COMMAND_ERROR_IS_FATAL ANY)
-    target_link_libraries(${target} PRIVATE ${library})
+  find_library(import_library_${dll} ${dll} REQUIRED)
+  execute_process(COMMAND ${CMAKE_NM} ${import_library_${dll}}
+                  OUTPUT_VARIABLE symbols COMMAND_ERROR_IS_FATAL ANY)
+  set(exports)
+  foreach(function IN LISTS ARGN)
+    if(NOT symbols MATCHES " I __imp_${underscore}(${function}(@[0-9]+)?)\n")
+      message(FATAL_ERROR "${dll} exports no ${function}")
+    endif()
+    string(APPEND exports "${CMAKE_MATCH_1}\n")
+    target_link_options(${target} PRIVATE "LINKER:--undefined=${underscore}${CMAKE_MATCH_1}")
   endforeach()
-  target_link_libraries(${target} PRIVATE delayimp)
+  set(definition ${CMAKE_BINARY_DIR}/delay-load/${dll}.def)
+  set(library ${CMAKE_BINARY_DIR}/delay-load/lib${dll}_delay.a)
+  file(WRITE ${definition} "LIBRARY ${dll}.dll\nEXPORTS\n${exports}")
+  execute_process(COMMAND ${CMAKE_DLLTOOL} ${kill_at} --input-def ${definition}
+                          --output-delaylib ${library} COMMAND_ERROR_IS_FATAL ANY)
+  target_link_libraries(${target} PRIVATE ${library})
+  add_custom_command(TARGET ${target} POST_BUILD
+    COMMAND ${CMAKE_COMMAND} -DOBJDUMP=${CMAKE_OBJDUMP} -DEXE=$<TARGET_FILE:${target}>
+            -DDLL=${dll} -P ${CMAKE_CURRENT_FUNCTION_LIST_DIR}/delay-load-check.cmake)
 endfunction()

@@ -48,7 +48,12 @@ target_link_libraries(LanTimeSync PRIVATE lts_win32)
 # Winsock for SNTP. (The shell is loaded at once where the settings go to
 # the user's profile folder.)
 include(${CMAKE_CURRENT_LIST_DIR}/delay-load.cmake)
-lts_delay_load(LanTimeSync ole32 oleaut32 shell32 iphlpapi ws2_32)
+lts_delay_load(LanTimeSync ole32 CoInitializeEx CoTaskMemFree CoUninitialize CreateStreamOnHGlobal)
+lts_delay_load(LanTimeSync oleaut32 OleLoadPicture)
+lts_delay_load(LanTimeSync shell32 SHGetKnownFolderPath ShellExecuteExW Shell_NotifyIconW)
+lts_delay_load(LanTimeSync iphlpapi IcmpCloseHandle IcmpCreateFile IcmpSendEcho)
+lts_delay_load(LanTimeSync ws2_32 WSACleanup WSAGetLastError WSAStartup closesocket htons ntohs
+               recvfrom select sendto socket)
 # Unused library code is dropped (and with GCC symbols stripped), so that the
 # one exe stays small although the C++ runtime is linked in. link.exe finds
 # wWinMain by itself; GCC's driver needs -municode for it.
